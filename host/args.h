@@ -1,0 +1,38 @@
+// Argument tests and conversions that several modules share.
+#ifndef KELVARA_HOST_ARGS_H
+#define KELVARA_HOST_ARGS_H
+
+#include "mex.h"
+
+#include <cmath>
+#include <cstdint>
+
+namespace kelvara {
+
+// True when one of the two dimensions is 1 (an empty 1x0 or 0x1 counts).
+inline bool is_vector(const mxArray *a) { return mxGetM(a) == 1 || mxGetN(a) == 1; }
+
+// True for a real or complex sparse matrix of class double.
+inline bool is_sparse_double(const mxArray *a) { return mxIsSparse(a) && mxIsDouble(a); }
+
+// True for a full array of class double.
+inline bool is_full_double(const mxArray *a) { return mxIsDouble(a) && !mxIsSparse(a); }
+
+// Stored-entry count of a sparse matrix with n columns.
+inline std::size_t stored(const mxArray *a)
+{
+  return static_cast<std::size_t>(mxGetJc(a)[mxGetN(a)]);
+}
+
+// x truncated toward zero, or -1 when x is not finite or beyond [-2^62, 2^62]:
+// a value every caller's range check then refuses.
+inline long long truncated(double x)
+{
+  if (!(std::fabs(x) <= 4611686018427387904.0))
+    return -1;
+  return static_cast<long long>(x);
+}
+
+} // namespace kelvara
+
+#endif

@@ -1,0 +1,6 @@
+#ifndef KELVARA_MULTIGRID_VVMUL_H
+#define KELVARA_MULTIGRID_VVMUL_H
+#include "real.h"
+// c = a .* b, element-wise; c may be a or b.
+void vvmul(const Real *a, const Real *b, Real *c, std::uint32_t n);
+#endif

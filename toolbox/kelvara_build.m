@@ -1,0 +1,57 @@
+function kelvara_build(varargin)
+% KELVARA_BUILD  Build kelvara's modules with this program's mex command.
+%   kelvara_build() compiles every module into the folder of this file, for
+%   MATLAB (run it in MATLAB) or GNU Octave (run it in Octave).
+%   kelvara_build(NAME, ...) compiles only the named modules.
+%   kelvara_build(..., 'boost', DIR) names the folder holding boost/graph
+%   (default: /usr/include, or the BOOST_ROOT environment variable).
+%
+%   The graph modules need the header-only Boost Graph Library.
+
+  here = fileparts(mfilename('fullpath'));
+  root = fileparts(here);
+  boost = getenv('BOOST_ROOT');
+  if isempty(boost)
+    boost = '/usr/include';
+  end
+  names = {};
+  k = 1;
+  while k <= numel(varargin)
+    if strcmpi(varargin{k}, 'boost')
+      boost = varargin{k + 1};
+      k = k + 2;
+    else
+      names{end + 1} = varargin{k}; %#ok<AGROW>
+      k = k + 1;
+    end
+  end
+
+  mg = {'ladder.cpp', 'unpack.cpp', 'validate.cpp', 'preconditioner.cpp', 'ldl_solve.cpp', ...
+        'sspmv.cpp', 'rmvec.cpp', 'vpv.cpp', 'vmv.cpp', 'vvmul.cpp'};
+  % name, folder, sources, defines, needs Boost
+  modules = {
+    'ladder_single', 'multigrid', mg, {'-DKELVARA_REAL=float'}, false
+    'ladder_double', 'multigrid', mg, {'-DKELVARA_REAL=double'}, false
+  };
+
+  octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+  for m = 1:size(modules, 1)
+    name = modules{m, 1};
+    if ~isempty(names) && ~any(strcmp(names, name))
+      continue;
+    end
+    sources = fullfile(root, modules{m, 2}, modules{m, 3});
+    args = [{['-I' fullfile(root, 'host')]}, modules{m, 4}];
+    if modules{m, 5}
+      args{end + 1} = ['-I' boost]; %#ok<AGROW>
+    end
+    if octave
+      args = [args, {'-o', fullfile(here, [name '.' mexext()])}, sources]; %#ok<AGROW>
+    else
+      args = [{'-largeArrayDims', 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off', ...
+               '-outdir', here, '-output', name}, args, sources]; %#ok<AGROW>
+    end
+    fprintf('building %s\n', name);
+    mex(args{:});
+  end
+end

@@ -1,0 +1,41 @@
+% LADDER_SINGLE  One multigrid cycle of a precomputed Hierarchy, in single.
+%   x = ladder_single(H, b) applies the multigrid Hierarchy H to the column
+%   b (class single) and returns x, an approximation of A\b for the matrix A
+%   of H's finest level: weighted Jacobi smoothing around coarse corrections,
+%   and a last level solved by its LDL' factor or by diagonal scaling.
+%   Used as a preconditioner:
+%     pcg(A, b, tol, maxit, @(r) double(ladder_single(H, single(r)))).
+%
+%   H is a cell array of level structs, H{1} the finest:
+%     islast, iterative   1 marks the last level; 1 solves it by x = invD.*b
+%     A                   struct with a (values), ia, ja (uint32, 0-based
+%                         segment starts and indices; each segment holds its
+%                         diagonal first, each off-diagonal pair once), n, issym
+%     cI, nc, dc, repeat  inner levels: coarse node of each unknown (uint32,
+%                         0-based), coarse node count, 1 to leave out node
+%                         nc-1, cycles run on the next level per correction
+%     invD                smoothing weights (inverse diagonal)
+%     lws1, lws2          n-vectors, sws1, sws2, sws3 nc-vectors: workspaces,
+%                         each an array of its own; overwritten by every call
+%     laplacian           H{1} only: 1 when b has one entry more than A's
+%                         order (that entry of x is 0)
+%     chol                direct last level: ld, ldT (rows of L with D last,
+%                         and of L', diagonal slot first), p, invp (uint32)
+%   When H{end-1}.islast is 1, H{end} is not read.  Values of A, invD and
+%   the workspaces are single, factor values double; index arrays uint32;
+%   scalars double.
+%
+%   x is a single column with as many entries as b; entries past the
+%   finest order are 0.  Two calls sharing one H must not overlap.
+%
+%   Errors: 'Wrong number of input arguments', 'First argument must be a
+%   Hierarchy cell', 'Second argument must be a non-sparse single precision
+%   vector', 'Second argument must be a column vector', and a message naming
+%   the entry and field of a Hierarchy that breaks the format above (missing
+%   field, wrong class or length, an index out of range, workspaces sharing
+%   data).
+%
+%   See also LADDER_DOUBLE, PCG.
+function x = ladder_single(H, b) %#ok<INUSD,STOUT>
+  error('kelvara:notBuilt', 'ladder_single is not built; run kelvara_build');
+end
