@@ -32,6 +32,19 @@ function kelvara_build(varargin)
   modules = {
     'ladder_single', 'multigrid', mg, {'-DKELVARA_REAL=float'}, false
     'ladder_double', 'multigrid', mg, {'-DKELVARA_REAL=double'}, false
+    'heavy_edge', 'hierarchy', {'heavy_edge.cpp'}, {}, false
+    'tree_tags', 'hierarchy', {'tree_tags.cpp'}, {}, false
+    'tree_cleave', 'hierarchy', {'tree_cleave.cpp'}, {}, false
+    'relabel_sets', 'hierarchy', {'relabel_sets.cpp'}, {}, false
+    'mask_enumerate', 'hierarchy', {'mask_enumerate.cpp'}, {}, false
+    'sdd_from_weights', 'transforms', {'sdd_from_weights.cpp'}, {}, false
+    'weights_from_sdd', 'transforms', {'weights_from_sdd.cpp'}, {}, false
+    'twosided_scale', 'transforms', {'twosided_scale.cpp'}, {}, false
+    'jitter_lower', 'transforms', {'jitter_lower.cpp'}, {}, false
+    'wavefront', 'graph', {'wavefront.cpp'}, {}, true
+    'graph_islands', 'graph', {'graph_islands.cpp'}, {}, true
+    'dag_sequence', 'graph', {'dag_sequence.cpp'}, {}, true
+    'route_unwind', 'graph', {'route_unwind.cpp'}, {}, false
   };
 
   octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
