@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 
 namespace kelvara {
 
@@ -32,6 +33,14 @@ inline long long truncated(double x)
     return -1;
   return static_cast<long long>(x);
 }
+
+// Owns an array until it is handed to the host: a temporary, or an output
+// not yet complete, is destroyed on every way out of the call, a failure or
+// an exception thrown through the module by a call back into the host.
+struct destroy_array {
+  void operator()(mxArray *a) const { mxDestroyArray(a); }
+};
+using owned = std::unique_ptr<mxArray, destroy_array>;
 
 } // namespace kelvara
 
