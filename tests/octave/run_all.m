@@ -13,6 +13,7 @@ if (numel (args) > 1)
 endif
 addpath (toolbox);
 addpath (fullfile (here, "lib"));
+addpath (fullfile (here, "..", "..", "demo"));
 files = [glob(fullfile (here, "*.tst")); glob(fullfile (here, "*", "*.tst"))];
 passed = 0;
 failed = 0;
