@@ -24,6 +24,9 @@ struct outcome {
   std::string message;
   std::vector<mxArray *> out;  // max(nlhs, 1) slots, owned by the caller
   std::vector<std::string> faults;
+  // After an error: arrays and host-memory blocks the call left behind for
+  // the host to reclaim (allowed, but a module that cleans up leaves none).
+  std::size_t left = 0;
 };
 
 outcome call(entry f, int nlhs, const std::vector<const mxArray *> &in);

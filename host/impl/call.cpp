@@ -135,6 +135,8 @@ outcome call(entry f, int nlhs, const std::vector<const mxArray *> &in)
     if (!blocks.empty())
       r.faults.push_back(std::to_string(blocks.size()) + " host memory block(s) not freed");
   }
+  if (!r.ok)
+    r.left = arrays.size() + blocks.size();
   // The host reclaims whatever the call left behind, as it does after an error.
   while (!arrays.empty())
     mxDestroyArray(*arrays.begin());
