@@ -42,6 +42,21 @@ struct destroy_array {
 };
 using owned = std::unique_ptr<mxArray, destroy_array>;
 
+// True for an array whose elements the host reads as numbers: numeric,
+// logical or char (not a cell, struct or function handle).
+inline bool is_number_class(const mxArray *a)
+{
+  const mxClassID c = mxGetClassID(a);
+  return c == mxLOGICAL_CLASS || c == mxCHAR_CLASS || (c >= mxDOUBLE_CLASS && c <= mxUINT64_CLASS);
+}
+
+// The host's scalar read of a number-class array, with 0 for an empty one
+// (which the host itself may refuse to read).
+inline double scalar_value(const mxArray *a)
+{
+  return mxGetNumberOfElements(a) == 0 ? 0.0 : mxGetScalar(a);
+}
+
 } // namespace kelvara
 
 #endif
