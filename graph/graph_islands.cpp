@@ -1,0 +1,61 @@
+// [labels, sizes] = graph_islands(A): the strongly connected components of
+// the directed graph of the sparse matrix A.  labels(v) is the component of
+// vertex v, 1..K, numbered in the order in which the components complete;
+// sizes(k) counts the vertices of component k.
+#include "args.h"
+#include "gateway.h"
+#include "graph_input.h"
+#include "widen.h"
+
+#include <boost/graph/strong_components.hpp>
+
+#include <vector>
+
+namespace {
+
+using kelvara::sparse_graph_view;
+using index_t = mwIndex;
+
+// Strongly connected components of the graph (n, jc, ir): the 0-based
+// component number of each vertex into comp.
+void scc(index_t n, const index_t *jc, const index_t *ir, index_t *comp)
+{
+  sparse_graph_view<index_t> g(n, jc, ir);
+  const index_t m = n > 0 ? n : 1;
+  std::vector<index_t> root(m), time(m);
+  std::vector<boost::default_color_type> color(n);
+  boost::strong_components(g, kelvara::vertex_array(g, comp),
+                           boost::root_map(kelvara::vertex_array(g, root.data()))
+                               .discover_time_map(kelvara::vertex_array(g, time.data()))
+                               .color_map(kelvara::vertex_array(g, color.data())));
+}
+
+void graph_islands(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+  if (nrhs != 1)
+    kelvara::fail("1 inputs required.");
+  const index_t n = kelvara::graph_order(prhs[0], "Input must be a square sparse matrix.");
+
+  kelvara::owned labels(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
+  index_t *comp = reinterpret_cast<index_t *>(mxGetPr(labels.get()));
+  scc(n, mxGetJc(prhs[0]), mxGetIr(prhs[0]), comp);
+  index_t top = 0;
+  for (index_t v = 0; v < n; ++v)
+    top = comp[v] > top ? comp[v] : top;
+
+  kelvara::owned sizes(kelvara::made(mxCreateDoubleMatrix(top + 1, 1, mxREAL), "Out of memory"));
+  double *count = mxGetPr(sizes.get());
+  for (index_t v = 0; v < n; ++v)
+    count[comp[v]] += 1.0;
+  kelvara::widen<index_t>(n, 1.0, mxGetPr(labels.get()));
+
+  kelvara::store(nlhs, plhs, 0, labels.release());
+  kelvara::store(nlhs, plhs, 1, sizes.release());
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+  kelvara::gateway([&] { graph_islands(nlhs, plhs, nrhs, prhs); });
+}

@@ -1,0 +1,146 @@
+// [d, order, pred] = wavefront(A, s, t): breadth-first search over the
+// directed graph of the sparse matrix A from vertex s, stopping when vertex
+// t is discovered (t = 0: no target).  d is the distance in edges, order the
+// discovery order, pred the predecessor row; -1, -1, 0 where not reached.
+#include "args.h"
+#include "gateway.h"
+#include "graph_input.h"
+#include "widen.h"
+
+#include <boost/graph/breadth_first_search.hpp>
+#include <boost/graph/visitors.hpp>
+#include <boost/pending/queue.hpp>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+using kelvara::sparse_graph_view;
+using index_t = mwIndex;
+using i32_map = boost::iterator_property_map<std::int32_t *, boost::typed_identity_property_map<index_t>>;
+using idx_map = boost::iterator_property_map<index_t *, boost::typed_identity_property_map<index_t>>;
+
+// Thrown by value to end the search early.
+struct stop_bfs {};
+
+// Ends the search when the target vertex is discovered.
+struct stop_at_target {
+  using event_filter = boost::on_discover_vertex;
+  index_t t;
+  template <class G> void operator()(index_t v, const G &) const
+  {
+    if (v == t)
+      throw stop_bfs();
+  }
+};
+
+using record_distance = boost::distance_recorder<i32_map, boost::on_tree_edge>;
+using stamp_order = boost::time_stamper<i32_map, std::int32_t, boost::on_discover_vertex>;
+using record_pred = boost::predecessor_recorder<idx_map, boost::on_tree_edge>;
+using bfs_recorder = std::pair<record_distance, std::pair<stamp_order, record_pred>>;
+using bfs_target_recorder =
+    std::pair<record_distance, std::pair<stamp_order, std::pair<record_pred, stop_at_target>>>;
+
+// Breadth-first search of the graph (n, jc, ir) from s, stopping at t (t = n:
+// no target): distances into dist (preset by the caller), discovery order
+// into order, predecessors into pred (the vertex itself where none).
+void bfs(index_t n, const index_t *jc, const index_t *ir, index_t s, index_t t,
+         std::int32_t *dist, std::int32_t *order, index_t *pred)
+{
+  for (index_t v = 0; v < n; ++v)
+    pred[v] = v;
+  std::int32_t time = 0;
+  sparse_graph_view<index_t> g(n, jc, ir);
+  std::vector<boost::default_color_type> color(n);
+  boost::queue<index_t> queue;
+  const bfs_recorder rec{boost::record_distances(kelvara::vertex_array(g, dist), boost::on_tree_edge()),
+                         {boost::stamp_times(kelvara::vertex_array(g, order), time,
+                                             boost::on_discover_vertex()),
+                          boost::record_predecessors(kelvara::vertex_array(g, pred),
+                                                     boost::on_tree_edge())}};
+  if (t == n) {
+    boost::breadth_first_search(g, s, queue, boost::make_bfs_visitor(rec),
+                                kelvara::vertex_array(g, color.data()));
+    return;
+  }
+  const bfs_target_recorder trec{rec.first, {rec.second.first, {rec.second.second, {t}}}};
+  try {
+    boost::breadth_first_search(g, s, queue, boost::make_bfs_visitor(trec),
+                                kelvara::vertex_array(g, color.data()));
+  } catch (stop_bfs) {
+  }
+}
+
+// A vertex argument as the error message shows it: truncated toward zero,
+// whole numbers in full up to 15 digits, NaN and Inf by name.
+void vertex_text(double x, char (&text)[32])
+{
+  if (std::isnan(x))
+    std::snprintf(text, sizeof text, "NaN");
+  else if (std::isinf(x))
+    std::snprintf(text, sizeof text, x > 0 ? "Inf" : "-Inf");
+  else if (std::fabs(x) < 1e15)
+    std::snprintf(text, sizeof text, "%lld", static_cast<long long>(x));
+  else
+    std::snprintf(text, sizeof text, "%.15g", std::trunc(x));
+}
+
+// The 0-based vertex of the 1-based argument x (truncated) of n vertices, or
+// fails with the module's identifier and a message that shows x; `which`
+// names the argument.
+index_t vertex(double x, double n, const char *which)
+{
+  if (!(x >= 1 && x < n + 1)) {
+    char text[32];
+    vertex_text(x, text);
+    kelvara::fail_id("kelvara:invalidParameter", "%s vertex (%s) not a valid vertex.", which, text);
+  }
+  return static_cast<index_t>(x) - 1;
+}
+
+void wavefront(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+  using kelvara::fail;
+  if (nrhs != 3)
+    fail("3 inputs required.");
+  const index_t n = kelvara::graph_order(prhs[0], "Input must be a square sparse matrix.");
+  if (mxGetNumberOfElements(prhs[1]) > 1 || !mxIsDouble(prhs[1]))
+    fail("Invalid scalar.");
+  const index_t *ir = mxGetIr(prhs[0]);
+  const index_t *jc = mxGetJc(prhs[0]);
+  if (!kelvara::is_number_class(prhs[2]))
+    fail("Invalid scalar.");
+  const double sx = kelvara::scalar_value(prhs[1]);
+  const double tx = kelvara::scalar_value(prhs[2]);
+  const double nd = static_cast<double>(n);
+  const index_t s = vertex(sx, nd, "start");
+  const index_t t = std::trunc(tx) == 0 ? n : vertex(tx, nd, "target");
+
+  kelvara::owned d(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
+  kelvara::owned order(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
+  kelvara::owned pred(kelvara::made(mxCreateDoubleMatrix(1, n, mxREAL), "Out of memory"));
+  std::int32_t *di = reinterpret_cast<std::int32_t *>(mxGetPr(d.get()));
+  std::int32_t *oi = reinterpret_cast<std::int32_t *>(mxGetPr(order.get()));
+  index_t *pi = reinterpret_cast<index_t *>(mxGetPr(pred.get()));
+  for (index_t v = 0; v < n; ++v)
+    di[v] = oi[v] = -1;
+  di[s] = 0;
+  bfs(n, jc, ir, s, t, di, oi, pi);
+  kelvara::widen<std::int32_t>(n, 0, mxGetPr(d.get()));
+  kelvara::widen<std::int32_t>(n, 0, mxGetPr(order.get()));
+  kelvara::widen_pred<index_t>(n, mxGetPr(pred.get()));
+
+  kelvara::store(nlhs, plhs, 0, d.release());
+  kelvara::store(nlhs, plhs, 1, order.release());
+  kelvara::store(nlhs, plhs, 2, pred.release());
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+  kelvara::gateway([&] { wavefront(nlhs, plhs, nrhs, prhs); });
+}
