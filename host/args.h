@@ -5,6 +5,7 @@
 #include "mex.h"
 
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 
@@ -41,6 +42,43 @@ struct destroy_array {
   void operator()(mxArray *a) const { mxDestroyArray(a); }
 };
 using owned = std::unique_ptr<mxArray, destroy_array>;
+
+// Host memory (mxMalloc) for n elements of T, uninitialised, freed with mxFree
+// on every way out of the call, a failure included.  n = 0 takes no block.
+// False when the host has none: callers test it (!s) and fail with their own
+// message.
+template <class T> class scratch {
+public:
+  explicit scratch(std::size_t n) : p_(take(n)), n_(p_ ? n : 0), ok_(p_ || n == 0) {}
+  ~scratch() { mxFree(p_); }
+  scratch(const scratch &) = delete;
+  scratch &operator=(const scratch &) = delete;
+  explicit operator bool() const { return ok_; }
+  T *get() const { return p_; }
+  T &operator[](std::size_t k) const { return p_[k]; }
+  std::size_t size() const { return n_; }
+  // Grows to n elements with mxRealloc, keeping the contents; false when the
+  // host has no more, the old block then staying owned.
+  bool grow(std::size_t n)
+  {
+    void *q = n <= SIZE_MAX / sizeof(T) ? mxRealloc(p_, (n ? n : 1) * sizeof(T)) : nullptr;
+    if (!q)
+      return false;
+    p_ = static_cast<T *>(q);
+    n_ = n;
+    ok_ = true;
+    return true;
+  }
+
+private:
+  static T *take(std::size_t n)
+  {
+    return n && n <= SIZE_MAX / sizeof(T) ? static_cast<T *>(mxMalloc(n * sizeof(T))) : nullptr;
+  }
+  T *p_;
+  std::size_t n_;
+  bool ok_;
+};
 
 // True for an array whose elements the host reads as numbers: numeric,
 // logical or char (not a cell, struct or function handle).

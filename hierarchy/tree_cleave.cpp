@@ -1,0 +1,184 @@
+// Q = tree_cleave(P): the forest P with some vertices made roots of their own
+// (Q[v] = v), so that it falls apart into smaller trees: long upward paths
+// are halved, then subtrees are detached where both they and the rest of
+// their parent's subtree hold at least three vertices.
+#include "args.h"
+#include "gateway.h"
+#include "parents.h"
+
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+const char *const full = "Unsufficient memory";
+const char *const not_forest = "Parent vector has a cycle of more than two vertices";
+
+// Room of a first-pass walk.  On a forest a walk goes past its sixth step
+// only over committed vertices, which reach their root within five steps,
+// so it never holds more than twelve vertices.
+const std::size_t walk = 20;
+
+// Subtree sizes are signed 32-bit counts; they change modulo 2^32, so no
+// input can make their arithmetic undefined.
+std::int32_t plus(std::int32_t a, std::int64_t b)
+{
+  return static_cast<std::int32_t>(static_cast<std::uint32_t>(a + b));
+}
+
+// Refuses q (n entries below n or n+1) when a path of parents runs into a
+// cycle of three or more vertices, so that every walk ends at a self-loop, a
+// two-vertex cycle or a vertex without parent.  stamp (n entries) records
+// which walk first met each vertex.
+void forest(std::size_t n, const std::uint32_t *q, std::uint64_t *stamp)
+{
+  std::memset(stamp, 0, n * sizeof *stamp);
+  for (std::size_t i = 0; i < n; ++i) {
+    std::size_t v = i;
+    while (stamp[v] == 0) {
+      stamp[v] = i + 1;
+      if (q[v] >= n)
+        break;
+      v = q[v];
+    }
+    if (stamp[v] == i + 1 && q[v] < n && q[v] != v && q[q[v]] != v)
+      kelvara::fail("%s", not_forest);
+  }
+}
+
+// children[v] = the number of entries of q (n entries) that name v.
+void hang(std::size_t n, const std::uint32_t *q, std::uint64_t *children)
+{
+  std::memset(children, 0, n * sizeof *children);
+  for (std::size_t i = 0; i < n; ++i)
+    if (q[i] < n)
+      ++children[q[i]];
+}
+
+// First pass over the forest q (n entries): from every uncommitted leaf,
+// walks up to the root; a walk of six or more steps makes its middle vertex
+// a root and starts again from the parent that cut left childless.  A
+// committed walk adds to each vertex's weight the new vertices below it on
+// the walk.  path and tally have room for `walk` entries.
+void halve(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_t *weight,
+           unsigned char *done, std::uint64_t *path, std::int32_t *tally)
+{
+  for (std::size_t j = 0; j < n; ++j) {
+    if (children[j] != 0 || done[j] || q[j] >= n)
+      continue;
+    std::uint64_t s = j;
+    for (bool again = true; again;) {
+      path[0] = s;
+      tally[0] = 0;
+      std::int32_t fresh = 1;
+      std::size_t k = 0;
+      bool split = false;
+      for (;;) {
+        const std::uint64_t e = q[path[k]];
+        if (e >= n || e == path[k] || (k >= 1 && e == path[k - 1])) {
+          split = k >= 6;
+          break;
+        }
+        if (k + 1 == walk)
+          kelvara::fail("%s", not_forest);
+        path[++k] = e;
+        if (!done[e])
+          ++fresh;
+        tally[k] = fresh;
+        if (k >= 6 && !done[e]) {
+          split = true;
+          break;
+        }
+      }
+      const std::size_t m = split ? k / 2 : k;
+      if (split) {
+        const std::uint64_t cut = path[m];
+        q[cut] = static_cast<std::uint32_t>(cut);
+        --children[path[m + 1]];
+        for (std::size_t l = m + 1; l <= k; ++l)
+          weight[path[l]] = plus(weight[path[l]], -std::int64_t(weight[cut]));
+      }
+      for (std::size_t l = 0; l <= m; ++l) {
+        weight[path[l]] = plus(weight[path[l]], tally[l]);
+        done[path[l]] = 1;
+      }
+      if (split)
+        s = path[m + 1];
+      again = split && children[s] == 0 && !done[s];
+    }
+  }
+}
+
+// Second pass over the forest q (n entries): climbs from every leaf to its
+// root and detaches the lowest vertex whose subtree weighs at least 3 while
+// its parent keeps at least 3 more, taking that weight off every vertex
+// above it; a parent left childless climbs again.
+void detach(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_t *weight)
+{
+  for (std::size_t k0 = 0; k0 < n; ++k0) {
+    if (children[k0] != 0 || q[k0] >= n)
+      continue;
+    std::size_t s = k0;
+    for (bool again = true; again;) {
+      std::size_t f = s, g = s, parent = 0;
+      std::int32_t amount = 0;
+      bool cut = false;
+      for (std::size_t p = q[f]; p < n && p != g && p != f; g = f, f = p, p = q[f]) {
+        if (cut) {
+          weight[p] = plus(weight[p], -std::int64_t(amount));
+        } else if (weight[f] > 2 && std::int64_t(weight[p]) - weight[f] > 2) {
+          q[f] = static_cast<std::uint32_t>(f);
+          --children[p];
+          amount = weight[f];
+          parent = p;
+          cut = true;
+          weight[p] = plus(weight[p], -std::int64_t(amount));
+        }
+      }
+      again = cut && children[parent] == 0;
+      s = parent;
+    }
+  }
+}
+
+void tree_cleave(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+  using kelvara::fail;
+  if (nrhs != 1)
+    fail("Wrong number of input arguments");
+  if (nlhs > 1)
+    fail("Wrong number of output arguments");
+  const std::uint32_t *p = kelvara::parent_vector(prhs[0], "Input must be a vector");
+  const std::size_t n = mxGetNumberOfElements(prhs[0]);
+  kelvara::fits_parents(n);
+  kelvara::named_parents(n, p);
+
+  mxArray *out = kelvara::made(
+      mxCreateNumericMatrix(mxGetM(prhs[0]), mxGetN(prhs[0]), mxUINT32_CLASS, mxREAL), full);
+  plhs[0] = out;
+  if (n == 0)
+    return;
+  std::uint32_t *q = static_cast<std::uint32_t *>(mxGetData(out));
+  std::memcpy(q, p, n * sizeof *q);
+
+  kelvara::scratch<std::int32_t> weight(n);
+  kelvara::scratch<std::uint64_t> children(n);
+  kelvara::scratch<unsigned char> done(n);
+  kelvara::scratch<std::uint64_t> path(walk);
+  kelvara::scratch<std::int32_t> tally(walk);
+  if (!weight || !children || !done || !path || !tally)
+    fail("%s", full);
+  forest(n, q, children.get());
+  hang(n, q, children.get());
+  std::memset(weight.get(), 0, n * sizeof(std::int32_t));
+  std::memset(done.get(), 0, n);
+  halve(n, q, children.get(), weight.get(), done.get(), path.get(), tally.get());
+  detach(n, q, children.get(), weight.get());
+}
+
+} // namespace
+
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+{
+  kelvara::gateway([&] { tree_cleave(nlhs, plhs, nrhs, prhs); });
+}
