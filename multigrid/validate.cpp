@@ -20,16 +20,16 @@ bool starts_ok(std::uint32_t n, const std::uint32_t *ia)
 }
 
 // True when every index of a segment but its first (the diagonal's slot,
-// which is never read) is below bound.  The fast path takes the maximum
-// over every stored index; only when that fails are the diagonal slots left
-// out, one segment at a time.
+// which is never read) is below bound.  The fast path tests every stored
+// index in one branch-free pass; only when that fails are the diagonal
+// slots left out, one segment at a time.
 bool indices_ok(std::uint32_t n, const std::uint32_t *ia, const std::uint32_t *ja,
                 std::uint32_t bound)
 {
-  std::uint32_t top = 0;
-  for (std::uint32_t k = 0; k < ia[n]; ++k)
-    top = std::max(top, ja[k]);
-  if (top < bound)
+  std::uint32_t bad = 0;
+  for (std::size_t k = 0; k < ia[n]; ++k)
+    bad |= std::uint32_t(ja[k] >= bound);
+  if (!bad)
     return true;
   for (std::uint32_t i = 0; i < n; ++i)
     for (std::uint32_t k = ia[i] + 1; k < ia[i + 1]; ++k)
@@ -155,9 +155,11 @@ void validate(const LevelRecord *levels, std::size_t L, const Real *b, std::size
       fail("H{%zu}.A.ja holds an index not below the level's order %u", i + 1, n);
     if (i + 1 < L) {
       const std::uint32_t nc = V.nc;
-      for (std::uint32_t k = 0; k < n; ++k)
-        if (V.cI[k] >= nc)
-          fail("H{%zu}.cI holds a coarse node not below nc = %u", i + 1, nc);
+      std::uint32_t bad = 0;
+      for (std::size_t k = 0; k < n; ++k)
+        bad |= std::uint32_t(V.cI[k] >= nc);
+      if (bad)
+        fail("H{%zu}.cI holds a coarse node not below nc = %u", i + 1, nc);
       const std::uint32_t covered = V.dc && nc ? nc - 1 : nc;
       if (levels[i + 1].A.n > covered)
         fail("H{%zu}.A.n = %u exceeds the %u coarse nodes of H{%zu} that the next level covers",

@@ -1,0 +1,20 @@
+// ladder_validate_double(H, b, check): the unpacking of a ladder_double
+// call, and with check nonzero its validation, without the cycle: the
+// difference of the two times is what the checks cost.
+#include "gateway.h"
+#include "unpack.h"
+
+#include <vector>
+
+void mexFunction(int, mxArray *[], int nrhs, const mxArray *prhs[])
+{
+  kelvara::gateway([&] {
+    if (nrhs != 3)
+      kelvara::fail("usage: ladder_validate_double(H, b, check)");
+    std::vector<LevelRecord> levels(mxGetNumberOfElements(prhs[0]));
+    const std::size_t L = unpack(prhs[0], levels.data());
+    if (mxGetScalar(prhs[2]) != 0)
+        validate(levels.data(), L, static_cast<const double *>(mxGetData(prhs[1])),
+               mxGetM(prhs[1]));
+  });
+}
