@@ -1,0 +1,60 @@
+## Demo: solve a 3-D grid Laplacian with Octave's pcg, preconditioned by one
+## multigrid cycle of ladder_double and of ladder_single per iteration.
+## Usage: octave-cli --norc demo/demo_ladder.m TOOLBOX_DIR [m]
+args = argv ();
+addpath (args{1});
+addpath (fileparts (mfilename ("fullpath")));
+m = 64;
+if (numel (args) > 1)
+  m = str2double (args{2});
+endif
+
+## The system: the 7-point Laplacian of an m-by-m-by-m grid (Dirichlet
+## boundary), a symmetric diagonally dominant matrix.
+e = ones (m, 1);
+T = spdiags ([-e 2*e -e], -1:1, m, m);
+I = speye (m);
+A = kron (kron (T, I), I) + kron (kron (I, T), I) + kron (kron (I, I), T);
+n = rows (A);
+rand ("seed", 42);
+b = rand (n, 1);
+printf ("3-D grid Laplacian: %d unknowns, %d stored entries\n", n, nnz (A));
+
+## The Hierarchy: aggregates of 2x2x2 grid points, Galerkin coarse matrices
+## P'*A*P, down to a level small enough to factor.
+dims = [m m m];
+maps = {};
+while prod (dims) > 4000
+  maps{end + 1} = grid_aggregates (dims, 2);
+  dims = ceil (dims / 2);
+endwhile
+tic;
+[As, cIs] = galerkin_levels (A, maps{:});
+Hd = hierarchy_from_levels (As, cIs, "double");
+Hs = hierarchy_from_levels (As, cIs, "single");
+printf ("Hierarchy of %d levels, orders %s, built in %.2f s\n", numel (Hd), ...
+        mat2str (cellfun (@rows, As)), toc);
+
+tol = 1e-8;
+maxit = 1000;
+printf ("\n%-34s %10s %12s %10s\n", "pcg, tolerance 1e-8", "iterations", "rel. residual", "time (s)");
+runs = {
+  "no preconditioner",                 []
+  "ladder_double (V-cycle)",           @(r) ladder_double (Hd, r)
+  "ladder_single (V-cycle)",           @(r) double (ladder_single (Hs, single (r)))
+};
+for k = 1:rows (runs)
+  tic;
+  if (isempty (runs{k, 2}))
+    [x, flag, rr, it] = pcg (A, b, tol, maxit);
+  else
+    [x, flag, rr, it] = pcg (A, b, tol, maxit, runs{k, 2});
+  endif
+  t = toc;
+  res = norm (A * x - b) / norm (b);
+  status = "";
+  if (flag != 0)
+    status = sprintf ("  (pcg flag %d)", flag);
+  endif
+  printf ("%-34s %10d %12.2e %10.2f%s\n", runs{k, 1}, it, res, t, status);
+endfor
