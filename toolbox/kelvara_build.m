@@ -67,4 +67,6 @@ function kelvara_build(varargin)
     fprintf('building %s\n', name);
     mex(args{:});
   end
+  % let this session find the new modules ahead of their help files
+  rehash;
 end
