@@ -230,6 +230,8 @@ int mexCallMATLAB(int nlhs, mxArray *plhs[], int nrhs, mxArray *prhs[], const ch
     khost::raise("host:undefinedFunction", std::string("host cannot call ") + name);
   mxArray *r = mxCreateDoubleMatrix_730(static_cast<mwSize>(mxGetScalar(prhs[0])),
                                         static_cast<mwSize>(mxGetScalar(prhs[1])), mxREAL);
+  if (!r)
+    khost::raise("", "Out of memory");
   std::uniform_real_distribution<double> u(0.0, 1.0);
   double *v = mxGetPr(r);
   for (std::size_t k = 0; k < mxGetNumberOfElements(r); ++k)
