@@ -13,11 +13,12 @@ const char *const full = "Unsufficient memory";
 const char *const exhausted = "Out of memory";
 
 // Labels the pieces of the parent graph p (n entries, below n or n+1) 1, 2,
-// ... in order of their lowest vertex, walking parents from each unlabelled
-// vertex until a labelled one; a walk that reaches a vertex without parent
-// ends there as at a root.  A vertex marked n+1 that no walk reaches keeps
-// label 0.  count (K entries, zeroed, or null) receives the piece sizes;
-// *pieces the number K.  stack grows by 100 entries when a walk outgrows it.
+// ... in order of their lowest vertex not marked n+1, walking parents from
+// each unlabelled vertex until a labelled one; a walk that reaches a vertex
+// without parent ends there as at a root.  A vertex marked n+1 that no walk
+// reaches keeps label 0.  count (K entries, zeroed, or null) receives the
+// piece sizes; *pieces the number K.  stack grows by 100 entries when a
+// walk outgrows it.
 void tags(std::size_t n, const std::uint32_t *p, kelvara::scratch<std::uint64_t> &stack,
           std::uint32_t *label, std::uint32_t *count, std::uint32_t *pieces)
 {

@@ -6,8 +6,8 @@
 %   with its partner (longer cycles are pieces too).
 %     labels  uint32 n-by-1 (a column whatever P's orientation): the piece
 %             of each vertex, 1 to K, numbered in order of their lowest
-%             vertex; 0 for a vertex marked n+1 that no other vertex's
-%             parents lead to
+%             vertex not marked n+1; 0 for a vertex marked n+1 that no
+%             vertex names
 %     K       the number of pieces (double)
 %     sizes   double 1-by-K: the number of vertices of each piece; computed
 %             only when asked for
