@@ -1,0 +1,101 @@
+## Benchmark of wavefront, graph_islands and dag_sequence on a random
+## directed graph of 10^6 vertices and at least 10^7 edges and on a
+## 1000x1000 grid (dag_sequence on the lower triangles of both, which are
+## DAGs), against scipy.sparse.csgraph and python-igraph on the same graphs
+## (written once to files) and against bfs_floor, a plain queue loop over
+## the same arrays.  Then the cost of depth: a chain and a cycle of 10^6
+## vertices against a star of as many edges.
+## Usage: octave-cli --norc bench/bench_graph.m TOOLBOX_DIR BENCH_DIR [n m side]
+args = argv ();
+addpath (args{1});
+addpath (args{2});
+here = fileparts (mfilename ("fullpath"));
+n = 1e6;  m = 10.05e6;  side = 1000;
+if (numel (args) > 4)
+  n = str2double (args{3});  m = str2double (args{4});  side = str2double (args{5});
+endif
+
+function t = best_time (f, reps)
+  t = Inf;
+  for r = 1:reps
+    tic;
+    f ();
+    t = min (t, toc);
+  endfor
+endfunction
+
+## Writes the column starts and row indices of A as int64 to FILE.jc, FILE.ir.
+function write_graph (A, file)
+  [i, j] = find (A);
+  jc = [0; cumsum(accumarray (j, 1, [columns(A), 1]))];
+  fid = fopen ([file ".jc"], "w");  fwrite (fid, jc, "int64");  fclose (fid);
+  fid = fopen ([file ".ir"], "w");  fwrite (fid, i - 1, "int64");  fclose (fid);
+endfunction
+
+rand ("seed", 1);
+R = sparse (randi (n, m, 1), randi (n, m, 1), 1, n, n);
+T = spdiags (ones (side, 2), [-1 1], side, side);
+G = kron (speye (side), T) + kron (T, speye (side));
+graphs = {"random", R; "grid", G; "random_dag", tril(R, -1); "grid_dag", tril(G, -1)};
+dir = tempname ();
+mkdir (dir);
+files = {};
+for k = 1:rows (graphs)
+  files{end+1} = fullfile (dir, graphs{k, 1});
+  write_graph (graphs{k, 2}, files{end});
+endfor
+[status, text] = system (["/usr/bin/python3 " fullfile(here, "graph", "bench_graph.py") " " strjoin(files, " ")]);
+if (status != 0)
+  error ("bench_graph.py failed: %s", text);
+endif
+lines = strsplit (strtrim (text), "\n");
+others = struct ();
+for k = 1:numel (lines)
+  w = strsplit (lines{k}, " ");
+  others.([w{1} "_" w{2} "_" w{3}]) = str2double (w{4});
+endfor
+confirm_recursive_rmdir (false);
+rmdir (dir, "s");
+
+function row (name, what, A, t, others, key, floor_t)
+  e = nnz (A);
+  printf ("%-11s %-14s %9d edges %8.1f ms %7.1f Medges/s", name, what, e, 1e3 * t, e / t / 1e6);
+  for lib = {"scipy", "igraph"}
+    f = [key "_" lib{1}];
+    if (isfield (others, f))
+      printf ("  %s %7.1f ms (x%.2f)", lib{1}, 1e3 * others.(f), others.(f) / t);
+    endif
+  endfor
+  if (floor_t > 0)
+    printf ("  floor %6.1f ms (x%.2f of floor)", 1e3 * floor_t, t / floor_t);
+  endif
+  printf ("\n");
+endfunction
+
+printf ("times: best of 3; (xR) = other's time / ours; floor: plain queue loop\n");
+for k = 1:2
+  [name, A] = graphs{k, :};
+  tw = best_time (@() wavefront (A, 1, 0), 3);
+  tf = best_time (@() bfs_floor (A, 1), 3);
+  row (name, "wavefront", A, tw, others, [name "_bfs"], tf);
+  ts = best_time (@() graph_islands (A), 3);
+  row (name, "graph_islands", A, ts, others, [name "_scc"], 0);
+endfor
+for k = 3:4
+  [name, A] = graphs{k, :};
+  [~, isdag] = dag_sequence (A);
+  assert (isdag == 1);
+  td = best_time (@() dag_sequence (A), 3);
+  row (name, "dag_sequence", A, td, others, [name "_topo"], 0);
+endfor
+
+printf ("\ndepth: 10^6 vertices\n");
+N = 1e6;
+chain = sparse (2:N, 1:N-1, 1, N, N);
+shapes = {"chain", chain; "cycle", chain + sparse(1, N, 1, N, N); "star", sparse(2:N, ones(1, N-1), 1, N, N)};
+for k = 1:rows (shapes)
+  [name, A] = shapes{k, :};
+  printf ("%-6s graph_islands %7.1f ms  dag_sequence %7.1f ms  wavefront %6.1f ms\n", name, ...
+          1e3 * best_time (@() graph_islands (A), 3), 1e3 * best_time (@() dag_sequence (A), 3), ...
+          1e3 * best_time (@() wavefront (A, 1, 0), 3));
+endfor
