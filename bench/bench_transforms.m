@@ -8,7 +8,7 @@ args = argv ();
 addpath (args{1});
 addpath (args{2});
 n = 1000000;
-per = 10;                      # stored entries per column, about
+per = 11;                      # stored entries per column, about
 if (numel (args) > 2)
   n = str2double (args{3});
 endif

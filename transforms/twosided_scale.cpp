@@ -11,7 +11,7 @@ using kelvara::fail;
 // x[p] = (v[min(r,c)] * v[max(r,c)]) * x[p] for the entry at row r = ir[p]
 // of column c, over n columns jc: the factor of the smaller index comes
 // first, so mirror entries get the identical factor.
-void conj(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *v, double *x)
+void dad(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *v, double *x)
 {
   for (std::size_t c = 0; c < n; ++c)
     for (std::size_t p = static_cast<std::size_t>(jc[c]); p < static_cast<std::size_t>(jc[c + 1]);
@@ -49,7 +49,7 @@ void twosided_scale(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 
   mxArray *B = kelvara::made(mxDuplicateArray(A), "Out of memory");
   kelvara::store(nlhs, plhs, 0, B);
-  conj(n, mxGetJc(B), mxGetIr(B), mxGetPr(v), mxGetPr(B));
+  dad(n, mxGetJc(B), mxGetIr(B), mxGetPr(v), mxGetPr(B));
 }
 
 } // namespace
