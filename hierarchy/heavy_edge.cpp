@@ -25,10 +25,10 @@ void heavy(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *a,
       const double x = a[k];
       const double v = b ? x * b[k] : x;
       sum += x;
-      if (v > best) {
-        best = v;
-        winner = static_cast<std::uint32_t>(ir[k]);
-      }
+      // Selects without a jump, which random weights would mispredict.
+      const std::uint32_t win = 0u - static_cast<std::uint32_t>(v > best);
+      winner = (static_cast<std::uint32_t>(ir[k]) & win) | (winner & ~win);
+      best = v > best ? v : best;
     }
     p[i] = winner;
     deg[i] = sum;

@@ -12,11 +12,14 @@
 namespace {
 
 const char *const full = "Unsufficient memory";
-const char *const not_forest = "Parent vector has a cycle of more than two vertices";
+const char *const looped = "Parent vector has a cycle of more than two vertices";
 
-// Room of a first-pass walk.  On a forest a walk goes past its sixth step
-// only over committed vertices, which reach their root within five steps,
-// so it never holds more than twelve vertices.
+// Room of a first-pass walk.  A walk goes past its sixth step only over
+// committed vertices, which reach a root (a self-loop, a two-vertex cycle
+// or a vertex without parent) within five steps, so it never holds more
+// than twelve vertices; on a parent vector with longer cycles too, since a
+// root test only ever holds at a true root.  A full walk is refused all
+// the same rather than written past.
 const std::size_t walk = 20;
 
 // Subtree sizes are signed 32-bit counts; they change modulo 2^32, so no
@@ -24,26 +27,6 @@ const std::size_t walk = 20;
 std::int32_t plus(std::int32_t a, std::int64_t b)
 {
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a + b));
-}
-
-// Refuses q (n entries below n or n+1) when a path of parents runs into a
-// cycle of three or more vertices, so that every walk ends at a self-loop, a
-// two-vertex cycle or a vertex without parent.  stamp (n entries) records
-// which walk first met each vertex.
-void forest(std::size_t n, const std::uint32_t *q, std::uint64_t *stamp)
-{
-  std::memset(stamp, 0, n * sizeof *stamp);
-  for (std::size_t i = 0; i < n; ++i) {
-    std::size_t v = i;
-    while (stamp[v] == 0) {
-      stamp[v] = i + 1;
-      if (q[v] >= n)
-        break;
-      v = q[v];
-    }
-    if (stamp[v] == i + 1 && q[v] < n && q[v] != v && q[q[v]] != v)
-      kelvara::fail("%s", not_forest);
-  }
 }
 
 // children[v] = the number of entries of q (n entries) that name v.
@@ -80,7 +63,7 @@ void halve(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_
           break;
         }
         if (k + 1 == walk)
-          kelvara::fail("%s", not_forest);
+          kelvara::fail("%s", looped);
         path[++k] = e;
         if (!done[e])
           ++fresh;
@@ -112,7 +95,8 @@ void halve(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_
 // Second pass over the forest q (n entries): climbs from every leaf to its
 // root and detaches the lowest vertex whose subtree weighs at least 3 while
 // its parent keeps at least 3 more, taking that weight off every vertex
-// above it; a parent left childless climbs again.
+// above it; a parent left childless climbs again.  A climb of more than n
+// steps has entered a cycle of three or more vertices and is refused.
 void detach(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_t *weight)
 {
   for (std::size_t k0 = 0; k0 < n; ++k0) {
@@ -123,7 +107,10 @@ void detach(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32
       std::size_t f = s, g = s, parent = 0;
       std::int32_t amount = 0;
       bool cut = false;
+      std::size_t steps = 0;
       for (std::size_t p = q[f]; p < n && p != g && p != f; g = f, f = p, p = q[f]) {
+        if (++steps > n)
+          kelvara::fail("%s", looped);
         if (cut) {
           weight[p] = plus(weight[p], -std::int64_t(amount));
         } else if (weight[f] > 2 && std::int64_t(weight[p]) - weight[f] > 2) {
@@ -168,7 +155,6 @@ void tree_cleave(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   kelvara::scratch<std::int32_t> tally(walk);
   if (!weight || !children || !done || !path || !tally)
     fail("%s", full);
-  forest(n, q, children.get());
   hang(n, q, children.get());
   std::memset(weight.get(), 0, n * sizeof(std::int32_t));
   std::memset(done.get(), 0, n);

@@ -11,15 +11,18 @@
 %   subtree holds at least three more.  TREE_TAGS numbers the new trees.
 %
 %   Entries n+1 are copied and start nothing; a vertex marked n+1 that
-%   other vertices' parents lead to is taken as their root.
+%   other vertices' parents lead to is taken as their root.  A vector with
+%   cycles of three or more vertices is processed by the same rules: a
+%   cycle no walk enters is copied, and walks that enter one make roots on
+%   it.  A walk or climb that could not end is refused, never followed.
 %
 %   Errors: 'Wrong number of input arguments', 'Wrong number of output
 %   arguments' (more than one), 'Input must be a vector' (a 0-by-0 array
 %   too), 'Input vector must be of type uint32', 'Too many vertices for
 %   32-bit parent indices' (n >= 2^32-1), 'Parent entries must be vertex
 %   indices below n, or n+1 for none' (an entry n, or above n+1), 'Parent
-%   vector has a cycle of more than two vertices' (P is not a forest),
-%   'Unsufficient memory'.
+%   vector has a cycle of more than two vertices' (a walk that could not
+%   end), 'Unsufficient memory'.
 %
 %   See also HEAVY_EDGE, TREE_TAGS, RELABEL_SETS.
 function Q = tree_cleave(P) %#ok<INUSD,STOUT>
