@@ -1,0 +1,56 @@
+## Benchmark of the hierarchy kernels on a weighted 8-neighbour grid graph of
+## k^2 vertices (more than 10,000,000 stored entries for the default k).
+## Usage: octave-cli --norc bench/bench_hierarchy.m TOOLBOX_DIR BENCH_DIR [k]
+## Prints, for heavy_edge, relabel_sets, tree_cleave and tree_tags, the best
+## time of a few runs and its ratio to the floor: one plain pass summing the
+## values of every column of the same matrix (hierarchy_floor), timed in the
+## same run.
+args = argv ();
+addpath (args{1});
+addpath (args{2});
+k = 1200;
+if (numel (args) > 2)
+  k = str2double (args{3});
+endif
+reps = 5;
+
+## Seconds of the fastest of reps calls of f.
+function s = fastest (f, reps)
+  s = zeros (reps, 1);
+  for r = 1:reps
+    t0 = tic ();
+    out = f ();
+    s(r) = toc (t0);
+  endfor
+  s = min (s);
+endfunction
+
+## Every vertex of the k-by-k grid joined to its horizontal, vertical and
+## diagonal neighbours, each edge with one random weight in both columns.
+rand ("state", 3);
+id = reshape (1:k*k, k, k);
+u = [id(:, 1:end-1)(:); id(1:end-1, :)(:); id(1:end-1, 1:end-1)(:); id(2:end, 1:end-1)(:)];
+v = [id(:, 2:end)(:); id(2:end, :)(:); id(2:end, 2:end)(:); id(1:end-1, 2:end)(:)];
+w = 0.01 + rand (numel (u), 1);
+A = sparse ([u; v], [v; u], [w; w], k*k, k*k);
+clear id u v w;
+n = rows (A);
+p = heavy_edge (A);
+Q = tree_cleave (p);
+[~, K] = tree_tags (Q);
+printf ("n = %d, nnz(A) = %d, trees after tree_cleave = %d\n", n, nnz (A), K);
+
+## Each module with all the outputs it can give.
+cases = {
+  "heavy_edge",   @() nthargout (1:3, @heavy_edge, A)
+  "relabel_sets", @() nthargout (1:2, @relabel_sets, A, p)
+  "tree_cleave",  @() tree_cleave (p)
+  "tree_tags",    @() nthargout (1:3, @tree_tags, Q)
+};
+floor_s = fastest (@() hierarchy_floor (A), reps);
+printf ("%-14s %10s %10s\n", "module", "seconds", "/ floor");
+printf ("%-14s %10.4f %10.2f\n", "floor", floor_s, 1);
+for c = 1:rows (cases)
+  s = fastest (cases{c, 2}, reps);
+  printf ("%-14s %10.4f %10.2f\n", cases{c, 1}, s, s / floor_s);
+endfor
