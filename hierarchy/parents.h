@@ -42,6 +42,18 @@ inline void named_parents(std::size_t n, const std::uint32_t *p)
       fail("%s", "Parent entries must be vertex indices below n, or n+1 for none");
 }
 
+// The parent-vector argument of a module that walks its parents: checked as
+// parent_vector() does, then refused when it has more entries than 32 bits
+// can name or an entry that named_parents() refuses.  n receives its count.
+inline const std::uint32_t *walked_parents(const mxArray *a, std::size_t &n)
+{
+  const std::uint32_t *p = parent_vector(a, "Input must be a vector");
+  n = mxGetNumberOfElements(a);
+  fits_parents(n);
+  named_parents(n, p);
+  return p;
+}
+
 // The values of a sparse weight matrix, refused unless they are doubles (a
 // sparse logical matrix stores bytes).
 inline const double *weights(const mxArray *a)

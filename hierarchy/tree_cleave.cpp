@@ -135,10 +135,8 @@ void tree_cleave(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     fail("Wrong number of input arguments");
   if (nlhs > 1)
     fail("Wrong number of output arguments");
-  const std::uint32_t *p = kelvara::parent_vector(prhs[0], "Input must be a vector");
-  const std::size_t n = mxGetNumberOfElements(prhs[0]);
-  kelvara::fits_parents(n);
-  kelvara::named_parents(n, p);
+  std::size_t n = 0;
+  const std::uint32_t *p = kelvara::walked_parents(prhs[0], n);
 
   mxArray *out = kelvara::made(
       mxCreateNumericMatrix(mxGetM(prhs[0]), mxGetN(prhs[0]), mxUINT32_CLASS, mxREAL), full);

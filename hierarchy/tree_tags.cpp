@@ -59,10 +59,8 @@ void tree_tags(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     fail("Wrong number of input arguments");
   if (nlhs > 3)
     fail("Wrong number of output arguments");
-  const std::uint32_t *p = kelvara::parent_vector(prhs[0], "Input must be a vector");
-  const std::size_t n = mxGetNumberOfElements(prhs[0]);
-  kelvara::fits_parents(n);
-  kelvara::named_parents(n, p);
+  std::size_t n = 0;
+  const std::uint32_t *p = kelvara::walked_parents(prhs[0], n);
 
   kelvara::owned labels(kelvara::made(mxCreateNumericMatrix(n, 1, mxUINT32_CLASS, mxREAL), full));
   kelvara::scratch<std::uint64_t> stack(100);

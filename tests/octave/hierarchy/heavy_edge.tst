@@ -4,13 +4,15 @@
 
 ## Each row: A, then the expected p (0-based, n+1 for none), deg and w.
 %!test
-%! nan_col = sparse ([1; 2], [1; 1], [NaN; 2], 2, 2);
+%! nan_first = sparse ([1; 2], [1; 1], [NaN; 2], 2, 2);
+%! nan_last = sparse ([1; 2], [1; 1], [2; NaN], 2, 2);
 %! cases = {
 %!   sparse([0 2 2; 2 0 1; 2 1 0]),         [1 0 0], [4; 3; 3],   [2; 2; 2]
 %!   sparse([5 1; 1 0]),                     [0 0],   [6; 1],      [5; 1]
 %!   sparse([0 -1; -1 -2]),                  [3 3],   [-1; -3],    [0; 0]
 %!   sparse([0 1 0; 0 0 0; 3 0 0]),          [2 0 4], [3; 1; 0],   [3; 1; 0]
-%!   nan_col,                                [1 3],   [NaN; 0],    [2; 0]
+%!   nan_first,                              [1 3],   [NaN; 0],    [2; 0]
+%!   nan_last,                               [0 3],   [NaN; 0],    [2; 0]
 %!   sparse(2, 2),                           [3 3],   [0; 0],      [0; 0]
 %! };
 %! for k = 1:rows (cases)
