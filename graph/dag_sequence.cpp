@@ -16,18 +16,16 @@
 
 namespace {
 
-using kelvara::sparse_graph_view;
 using index_t = mwIndex;
 
-// Topological order of the graph (n, jc, ir), written into order from its
-// last element towards its first as vertices finish; *isdag = 0 when a back
-// edge ends the search, else 1.
-void toposort(index_t n, const index_t *jc, const index_t *ir, index_t *order, std::int32_t *isdag)
+// Topological order of the graph g of n vertices, written into order from
+// its last element towards its first as vertices finish; *isdag = 0 when a
+// back edge ends the search, else 1.
+template <class G> void toposort(const G &g, index_t n, index_t *order, std::int32_t *isdag)
 {
   *isdag = 1;
   if (n == 0)
     return;
-  sparse_graph_view<index_t> g(n, jc, ir);
   std::vector<boost::default_color_type> color(n);
   try {
     boost::topological_sort(g, std::reverse_iterator<index_t *>(order + n),
@@ -46,8 +44,9 @@ void dag_sequence(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 
   kelvara::owned order(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
   kelvara::owned isdag(kelvara::made(mxCreateDoubleMatrix(1, 1, mxREAL), "Out of memory"));
-  toposort(n, mxGetJc(prhs[0]), mxGetIr(prhs[0]), reinterpret_cast<index_t *>(mxGetPr(order.get())),
-           reinterpret_cast<std::int32_t *>(mxGetPr(isdag.get())));
+  index_t *oi = reinterpret_cast<index_t *>(mxGetPr(order.get()));
+  std::int32_t *flag = reinterpret_cast<std::int32_t *>(mxGetPr(isdag.get()));
+  kelvara::with_graph(prhs[0], n, [&](const auto &g) { toposort(g, n, oi, flag); });
   kelvara::widen<index_t>(n, 1.0, mxGetPr(order.get()));
   kelvara::widen<std::int32_t>(1, 0, mxGetPr(isdag.get()));
 

@@ -6,6 +6,8 @@
 #include "gateway.h"
 #include "sparse_graph_view.h"
 
+#include <cstdint>
+
 namespace kelvara {
 
 // Vertex numbers, discovery times and loop counters are 32-bit signed in
@@ -24,10 +26,16 @@ inline mwIndex graph_order(const mxArray *A, const char *shape)
   return static_cast<mwIndex>(mxGetN(A));
 }
 
-// The view of A's structure; n as graph_order() returned it.
-inline sparse_graph_view<mwIndex> graph_of(const mxArray *A, mwIndex n)
+// Calls f(g) with g the view of A's structure, n as graph_order() returned
+// it: vertex numbers and edge positions in 32 bits when the entry count
+// fits them (n always does), else in the index type.
+template <class F> void with_graph(const mxArray *A, mwIndex n, F &&f)
 {
-  return sparse_graph_view<mwIndex>(n, mxGetJc(A), mxGetIr(A));
+  const mwIndex *jc = mxGetJc(A), *ir = mxGetIr(A);
+  if (static_cast<double>(jc[n]) <= 4294967295.0)
+    f(sparse_graph_view<mwIndex, std::uint32_t>(static_cast<std::uint32_t>(n), jc, ir));
+  else
+    f(sparse_graph_view<mwIndex>(n, jc, ir));
 }
 
 } // namespace kelvara

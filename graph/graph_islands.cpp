@@ -13,16 +13,15 @@
 
 namespace {
 
-using kelvara::sparse_graph_view;
 using index_t = mwIndex;
 
-// Strongly connected components of the graph (n, jc, ir): the 0-based
-// component number of each vertex into comp.
-void scc(index_t n, const index_t *jc, const index_t *ir, index_t *comp)
+// Strongly connected components of the graph g: the 0-based component
+// number of each vertex into comp.
+template <class G> void scc(const G &g, index_t *comp)
 {
-  sparse_graph_view<index_t> g(n, jc, ir);
-  const index_t m = n > 0 ? n : 1;
-  std::vector<index_t> root(m), time(m);
+  using vertex = typename G::vertex_type;
+  const std::size_t n = static_cast<std::size_t>(g.n), m = n > 0 ? n : 1;
+  std::vector<vertex> root(m), time(m);
   std::vector<boost::default_color_type> color(n);
   boost::strong_components(g, kelvara::vertex_array(g, comp),
                            boost::root_map(kelvara::vertex_array(g, root.data()))
@@ -38,7 +37,7 @@ void graph_islands(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 
   kelvara::owned labels(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
   index_t *comp = reinterpret_cast<index_t *>(mxGetPr(labels.get()));
-  scc(n, mxGetJc(prhs[0]), mxGetIr(prhs[0]), comp);
+  kelvara::with_graph(prhs[0], n, [&](const auto &g) { scc(g, comp); });
   index_t top = 0;
   for (index_t v = 0; v < n; ++v)
     top = comp[v] > top ? comp[v] : top;

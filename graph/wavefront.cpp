@@ -18,57 +18,70 @@
 
 namespace {
 
-using kelvara::sparse_graph_view;
 using index_t = mwIndex;
-using i32_map = boost::iterator_property_map<std::int32_t *, boost::typed_identity_property_map<index_t>>;
-using idx_map = boost::iterator_property_map<index_t *, boost::typed_identity_property_map<index_t>>;
 
 // Thrown by value to end the search early.
 struct stop_bfs {};
 
 // Ends the search when the target vertex is discovered.
-struct stop_at_target {
+template <class Vertex> struct stop_at_target {
   using event_filter = boost::on_discover_vertex;
-  index_t t;
-  template <class G> void operator()(index_t v, const G &) const
+  Vertex t;
+  template <class G> void operator()(Vertex v, const G &) const
   {
     if (v == t)
       throw stop_bfs();
   }
 };
 
-using record_distance = boost::distance_recorder<i32_map, boost::on_tree_edge>;
-using stamp_order = boost::time_stamper<i32_map, std::int32_t, boost::on_discover_vertex>;
-using record_pred = boost::predecessor_recorder<idx_map, boost::on_tree_edge>;
-using bfs_recorder = std::pair<record_distance, std::pair<stamp_order, record_pred>>;
-using bfs_target_recorder =
-    std::pair<record_distance, std::pair<stamp_order, std::pair<record_pred, stop_at_target>>>;
+// Per-vertex arrays keyed by vertex numbers of type Vertex.
+template <class T, class Vertex>
+using vertex_map = boost::iterator_property_map<T *, boost::typed_identity_property_map<Vertex>>;
 
-// Breadth-first search of the graph (n, jc, ir) from s, stopping at t (t = n:
-// no target): distances into dist (preset by the caller), discovery order
-// into order, predecessors into pred (the vertex itself where none).
-void bfs(index_t n, const index_t *jc, const index_t *ir, index_t s, index_t t,
-         std::int32_t *dist, std::int32_t *order, index_t *pred)
+// The visitor without target: distances and predecessors on tree edges,
+// discovery order on discover events.
+template <class Vertex>
+using bfs_recorder = std::pair<
+    boost::distance_recorder<vertex_map<std::int32_t, Vertex>, boost::on_tree_edge>,
+    std::pair<boost::time_stamper<vertex_map<std::int32_t, Vertex>, std::int32_t,
+                                  boost::on_discover_vertex>,
+              boost::predecessor_recorder<vertex_map<index_t, Vertex>, boost::on_tree_edge>>>;
+
+// The same, ending the search at the target.
+template <class Vertex>
+using bfs_target_recorder =
+    std::pair<typename bfs_recorder<Vertex>::first_type,
+              std::pair<typename bfs_recorder<Vertex>::second_type::first_type,
+                        std::pair<typename bfs_recorder<Vertex>::second_type::second_type,
+                                  stop_at_target<Vertex>>>>;
+
+// Breadth-first search of the graph g from s, stopping at t (t = n: no
+// target): distances into dist (preset by the caller), discovery order into
+// order, predecessors into pred (the vertex itself where none).
+template <class G>
+void bfs(const G &g, index_t s, index_t t, std::int32_t *dist, std::int32_t *order, index_t *pred)
 {
-  for (index_t v = 0; v < n; ++v)
-    pred[v] = v;
+  using vertex = typename G::vertex_type;
+  const std::size_t n = static_cast<std::size_t>(g.n);
+  for (std::size_t v = 0; v < n; ++v)
+    pred[v] = static_cast<index_t>(v);
   std::int32_t time = 0;
-  sparse_graph_view<index_t> g(n, jc, ir);
   std::vector<boost::default_color_type> color(n);
-  boost::queue<index_t> queue;
-  const bfs_recorder rec{boost::record_distances(kelvara::vertex_array(g, dist), boost::on_tree_edge()),
-                         {boost::stamp_times(kelvara::vertex_array(g, order), time,
-                                             boost::on_discover_vertex()),
-                          boost::record_predecessors(kelvara::vertex_array(g, pred),
-                                                     boost::on_tree_edge())}};
-  if (t == n) {
-    boost::breadth_first_search(g, s, queue, boost::make_bfs_visitor(rec),
+  boost::queue<vertex> queue;
+  const vertex s0 = static_cast<vertex>(s);
+  const bfs_recorder<vertex> rec{
+      boost::record_distances(kelvara::vertex_array(g, dist), boost::on_tree_edge()),
+      {boost::stamp_times(kelvara::vertex_array(g, order), time, boost::on_discover_vertex()),
+       boost::record_predecessors(kelvara::vertex_array(g, pred), boost::on_tree_edge())}};
+  if (t == static_cast<index_t>(n)) {
+    boost::breadth_first_search(g, s0, queue, boost::make_bfs_visitor(rec),
                                 kelvara::vertex_array(g, color.data()));
     return;
   }
-  const bfs_target_recorder trec{rec.first, {rec.second.first, {rec.second.second, {t}}}};
+  const bfs_target_recorder<vertex> trec{
+      rec.first, {rec.second.first, {rec.second.second, {static_cast<vertex>(t)}}}};
   try {
-    boost::breadth_first_search(g, s, queue, boost::make_bfs_visitor(trec),
+    boost::breadth_first_search(g, s0, queue, boost::make_bfs_visitor(trec),
                                 kelvara::vertex_array(g, color.data()));
   } catch (stop_bfs) {
   }
@@ -107,11 +120,9 @@ void wavefront(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   if (nrhs != 3)
     fail("3 inputs required.");
   const index_t n = kelvara::graph_order(prhs[0], "Input must be a square sparse matrix.");
-  if (mxGetNumberOfElements(prhs[1]) > 1 || !mxIsDouble(prhs[1]))
-    fail("Invalid scalar.");
-  const index_t *ir = mxGetIr(prhs[0]);
-  const index_t *jc = mxGetJc(prhs[0]);
-  if (!kelvara::is_number_class(prhs[2]))
+  // s must be a double scalar; t only needs to be readable as a number
+  if (mxGetNumberOfElements(prhs[1]) > 1 || !mxIsDouble(prhs[1]) ||
+      !kelvara::is_number_class(prhs[2]))
     fail("Invalid scalar.");
   const double sx = kelvara::scalar_value(prhs[1]);
   const double tx = kelvara::scalar_value(prhs[2]);
@@ -128,7 +139,7 @@ void wavefront(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   for (index_t v = 0; v < n; ++v)
     di[v] = oi[v] = -1;
   di[s] = 0;
-  bfs(n, jc, ir, s, t, di, oi, pi);
+  kelvara::with_graph(prhs[0], n, [&](const auto &g) { bfs(g, s, t, di, oi, pi); });
   kelvara::widen<std::int32_t>(n, 0, mxGetPr(d.get()));
   kelvara::widen<std::int32_t>(n, 0, mxGetPr(order.get()));
   kelvara::widen_pred<index_t>(n, mxGetPr(pred.get()));

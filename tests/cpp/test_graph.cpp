@@ -23,25 +23,26 @@ namespace {
 // ---- the view ---------------------------------------------------------------
 
 // The same structure (edges 0->1, 0->2, 1->0, 2->2) read through signed and
-// unsigned index arrays: same ranges, degrees and components.
-template <class Index> void check_view()
+// unsigned index arrays, with descriptors of the index type or narrower:
+// same ranges, degrees, components and distances.
+template <class Index, class Vertex = Index> void check_view()
 {
   const Index jc[] = {0, 2, 3, 4}, ir[] = {1, 2, 0, 2};
-  kelvara::sparse_graph_view<Index> g(3, jc, ir);
-  EXPECT_EQ(num_vertices(g), Index(3));
-  EXPECT_EQ(out_degree(Index(0), g), Index(2));
-  std::vector<Index> seen;
-  for (auto r = out_edges(Index(0), g); r.first != r.second; ++r.first) {
-    EXPECT_EQ(source(*r.first, g), Index(0));
+  kelvara::sparse_graph_view<Index, Vertex> g(3, jc, ir);
+  EXPECT_EQ(num_vertices(g), Vertex(3));
+  EXPECT_EQ(out_degree(Vertex(0), g), Vertex(2));
+  std::vector<Vertex> seen;
+  for (auto r = out_edges(Vertex(0), g); r.first != r.second; ++r.first) {
+    EXPECT_EQ(source(*r.first, g), Vertex(0));
     seen.push_back(target(*r.first, g));
   }
-  EXPECT_EQ(seen, (std::vector<Index>{1, 2}));
+  EXPECT_EQ(seen, (std::vector<Vertex>{1, 2}));
   std::vector<Index> comp(3);
   const Index k = boost::strong_components(g, kelvara::vertex_array(g, comp.data()));
   EXPECT_EQ(k, Index(2));
   EXPECT_EQ(comp, (std::vector<Index>{1, 1, 0}));  // {2} completes first
   std::vector<Index> dist(3, 0);
-  boost::breadth_first_search(g, Index(1), boost::visitor(boost::make_bfs_visitor(boost::record_distances(
+  boost::breadth_first_search(g, Vertex(1), boost::visitor(boost::make_bfs_visitor(boost::record_distances(
                                                kelvara::vertex_array(g, dist.data()), boost::on_tree_edge()))));
   EXPECT_EQ(dist, (std::vector<Index>{1, 0, 2}));
 }
@@ -51,6 +52,8 @@ TEST(view, signed_and_unsigned_index_arrays)
   check_view<std::int64_t>();
   check_view<std::size_t>();
   check_view<std::int32_t>();
+  check_view<std::int64_t, std::uint32_t>();
+  check_view<std::size_t, std::uint32_t>();
 }
 
 // ---- the modules through the harness ---------------------------------------
