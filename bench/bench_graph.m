@@ -10,19 +10,12 @@ args = argv ();
 addpath (args{1});
 addpath (args{2});
 here = fileparts (mfilename ("fullpath"));
+addpath (here);
 n = 1e6;  m = 10.05e6;  side = 1000;
 if (numel (args) > 4)
   n = str2double (args{3});  m = str2double (args{4});  side = str2double (args{5});
 endif
 
-function t = best_time (f, reps)
-  t = Inf;
-  for r = 1:reps
-    tic;
-    f ();
-    t = min (t, toc);
-  endfor
-endfunction
 
 ## Writes the column starts and row indices of A as int64 to FILE.jc, FILE.ir.
 function write_graph (A, file)

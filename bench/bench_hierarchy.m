@@ -8,22 +8,13 @@
 args = argv ();
 addpath (args{1});
 addpath (args{2});
+addpath (fileparts (mfilename ("fullpath")));
 k = 1200;
 if (numel (args) > 2)
   k = str2double (args{3});
 endif
 reps = 5;
 
-## Seconds of the fastest of reps calls of f.
-function s = fastest (f, reps)
-  s = zeros (reps, 1);
-  for r = 1:reps
-    t0 = tic ();
-    out = f ();
-    s(r) = toc (t0);
-  endfor
-  s = min (s);
-endfunction
 
 ## Every vertex of the k-by-k grid joined to its horizontal, vertical and
 ## diagonal neighbours, each edge with one random weight in both columns.
@@ -47,10 +38,10 @@ cases = {
   "tree_cleave",  @() tree_cleave (p)
   "tree_tags",    @() nthargout (1:3, @tree_tags, Q)
 };
-floor_s = fastest (@() hierarchy_floor (A), reps);
+floor_s = best_time (@() hierarchy_floor (A), reps);
 printf ("%-14s %10s %10s\n", "module", "seconds", "/ floor");
 printf ("%-14s %10.4f %10.2f\n", "floor", floor_s, 1);
 for c = 1:rows (cases)
-  s = fastest (cases{c, 2}, reps);
+  s = best_time (cases{c, 2}, reps);
   printf ("%-14s %10.4f %10.2f\n", cases{c, 1}, s, s / floor_s);
 endfor

@@ -8,20 +8,13 @@ args = argv ();
 addpath (args{1});
 addpath (args{2});
 here = fileparts (mfilename ("fullpath"));
+addpath (here);
 addpath (fullfile (here, "..", "demo"));
 m = 100;
 if (numel (args) > 2)
   m = str2double (args{3});
 endif
 
-function t = best_time (f, reps)
-  t = Inf;
-  for r = 1:reps
-    tic;
-    f ();
-    t = min (t, toc);
-  endfor
-endfunction
 
 ## Bytes that one cycle's passes move, level by level, with values of R bytes.
 function total = cycle_bytes (H, R)
@@ -57,10 +50,7 @@ function total = cycle_bytes (H, R)
   endfor
 endfunction
 
-e = ones (m, 1);
-T = spdiags ([-e 2*e -e], -1:1, m, m);
-I = speye (m);
-A = kron (kron (T, I), I) + kron (kron (I, T), I) + kron (kron (I, I), T);
+A = grid_laplacian (m);
 dims = [m m m];
 maps = {};
 while prod (dims) > 2000
@@ -68,7 +58,7 @@ while prod (dims) > 2000
   dims = ceil (dims / 2);
 endwhile
 [As, cIs] = galerkin_levels (A, maps{:});
-clear A T I maps;
+clear A maps;
 Hd = hierarchy_from_levels (As, cIs, "double");
 Hs = hierarchy_from_levels (As, cIs, "single");
 n = rows (As{1});

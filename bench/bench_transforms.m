@@ -7,6 +7,7 @@
 args = argv ();
 addpath (args{1});
 addpath (args{2});
+addpath (fileparts (mfilename ("fullpath")));
 n = 1000000;
 per = 11;                      # stored entries per column, about
 if (numel (args) > 2)
@@ -17,15 +18,6 @@ if (numel (args) > 3)
 endif
 reps = 3;
 
-function t = best_time (f, reps)
-  t = Inf;
-  for r = 1:reps
-    tic;
-    B = f ();
-    t = min (t, toc);
-    clear B;
-  endfor
-endfunction
 
 ## A symmetric adjacency without diagonal: a ring, so that no vertex is
 ## isolated, and random pairs, mirrored.

@@ -11,10 +11,7 @@ endif
 
 ## The system: the 7-point Laplacian of an m-by-m-by-m grid (Dirichlet
 ## boundary), a symmetric diagonally dominant matrix.
-e = ones (m, 1);
-T = spdiags ([-e 2*e -e], -1:1, m, m);
-I = speye (m);
-A = kron (kron (T, I), I) + kron (kron (I, T), I) + kron (kron (I, I), T);
+A = grid_laplacian (m);
 n = rows (A);
 rand ("seed", 42);
 b = rand (n, 1);

@@ -24,14 +24,20 @@ struct failure {
   char text[400];
 };
 
+inline failure formatted(const char *id, const char *fmt, va_list ap)
+{
+  failure f{id, {}};
+  std::vsnprintf(f.text, sizeof f.text, fmt, ap);
+  return f;
+}
+
 // Fails with a message formatted as printf does.
 [[noreturn]] inline void fail(const char *fmt, ...) __attribute__((format(printf, 1, 2)));
 [[noreturn]] inline void fail(const char *fmt, ...)
 {
-  failure f{nullptr, {}};
   va_list ap;
   va_start(ap, fmt);
-  std::vsnprintf(f.text, sizeof f.text, fmt, ap);
+  failure f = formatted(nullptr, fmt, ap);
   va_end(ap);
   throw f;
 }
@@ -41,10 +47,9 @@ struct failure {
     __attribute__((format(printf, 2, 3)));
 [[noreturn]] inline void fail_id(const char *id, const char *fmt, ...)
 {
-  failure f{id, {}};
   va_list ap;
   va_start(ap, fmt);
-  std::vsnprintf(f.text, sizeof f.text, fmt, ap);
+  failure f = formatted(id, fmt, ap);
   va_end(ap);
   throw f;
 }

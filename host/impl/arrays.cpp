@@ -96,6 +96,19 @@ void destroy_tree(mxArray *a)
   delete a;
 }
 
+// Puts v into a cell or struct slot, destroying what it held: the container
+// now owns v.
+void adopt(mxArray *&slot, mxArray *v)
+{
+  if (slot)
+    destroy_tree(slot);
+  slot = v;
+  if (v) {
+    v->owned = true;
+    released(v);
+  }
+}
+
 const char *class_name(mxClassID c)
 {
   static const char *names[] = {"unknown", "cell",   "struct", "logical", "char",  "void",
@@ -245,16 +258,7 @@ mxArray *mxCreateString(const char *s)
   return a;
 }
 
-void mxSetCell_730(mxArray *a, mwIndex i, mxArray *v)
-{
-  if (a->cells[i])
-    destroy_tree(a->cells[i]);
-  a->cells[i] = v;
-  if (v) {
-    v->owned = true;
-    released(v);
-  }
-}
+void mxSetCell_730(mxArray *a, mwIndex i, mxArray *v) { adopt(a->cells[i], v); }
 
 void mxSetField_730(mxArray *a, mwIndex i, const char *name, mxArray *v)
 {
@@ -263,14 +267,7 @@ void mxSetField_730(mxArray *a, mwIndex i, const char *name, mxArray *v)
     ++k;
   if (k == a->fields.size())
     return;
-  mxArray *&slot = a->values[i * a->fields.size() + k];
-  if (slot)
-    destroy_tree(slot);
-  slot = v;
-  if (v) {
-    v->owned = true;
-    released(v);
-  }
+  adopt(a->values[i * a->fields.size() + k], v);
 }
 
 mxArray *mxDuplicateArray(const mxArray *a)
@@ -295,22 +292,14 @@ mxArray *mxDuplicateArray(const mxArray *a)
   }
   b->fields = a->fields;
   created(b);
-  for (mxArray *c : a->cells) {
-    mxArray *d = c ? mxDuplicateArray(c) : nullptr;
-    if (d) {
-      d->owned = true;
-      released(d);
-    }
-    b->cells.push_back(d);
-  }
-  for (mxArray *c : a->values) {
-    mxArray *d = c ? mxDuplicateArray(c) : nullptr;
-    if (d) {
-      d->owned = true;
-      released(d);
-    }
-    b->values.push_back(d);
-  }
+  b->cells.assign(a->cells.size(), nullptr);
+  for (std::size_t k = 0; k < a->cells.size(); ++k)
+    if (a->cells[k])
+      adopt(b->cells[k], mxDuplicateArray(a->cells[k]));
+  b->values.assign(a->values.size(), nullptr);
+  for (std::size_t k = 0; k < a->values.size(); ++k)
+    if (a->values[k])
+      adopt(b->values[k], mxDuplicateArray(a->values[k]));
   return b;
 }
 

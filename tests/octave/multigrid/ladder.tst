@@ -232,10 +232,7 @@
 ## fewer iterations than pcg alone.
 %!test
 %! m = 12;
-%! e = ones (m, 1);
-%! T = spdiags ([-e 2*e -e], -1:1, m, m);
-%! I = speye (m);
-%! A = kron (kron (T, I), I) + kron (kron (I, T), I) + kron (kron (I, I), T);
+%! A = grid_laplacian (m);
 %! [As, cIs] = galerkin_levels (A, grid_aggregates ([m m m], 2), grid_aggregates ([m m m] / 2, 2));
 %! H = hierarchy_from_levels (As, cIs, "double");
 %! Hs = hierarchy_from_levels (As, cIs, "single");
