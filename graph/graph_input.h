@@ -12,7 +12,7 @@ namespace kelvara {
 
 // Vertex numbers, discovery times and loop counters are 32-bit signed in
 // the traversal modules, so a graph has at most 2^31 - 1 vertices.
-const double max_vertices = 2147483647.0;
+const double max_graph_order = 2147483647.0;
 
 // The order n of A after the two shape checks: square and sparse (else
 // fails with `shape`), and fewer than 2^31 vertices.  Rows and columns are
@@ -21,7 +21,7 @@ inline mwIndex graph_order(const mxArray *A, const char *shape)
 {
   if (mxGetM(A) != mxGetN(A) || !mxIsSparse(A))
     fail("%s", shape);
-  if (static_cast<double>(mxGetN(A)) > max_vertices)
+  if (static_cast<double>(mxGetN(A)) > max_graph_order)
     fail("Graph too large: 2^31 or more vertices.");
   return static_cast<mwIndex>(mxGetN(A));
 }
