@@ -50,15 +50,7 @@ function total = cycle_bytes (H, R)
   endfor
 endfunction
 
-A = grid_laplacian (m);
-dims = [m m m];
-maps = {};
-while prod (dims) > 2000
-  maps{end + 1} = grid_aggregates (dims, 2);
-  dims = ceil (dims / 2);
-endwhile
-[As, cIs] = galerkin_levels (A, maps{:});
-clear A maps;
+[As, cIs] = grid_levels (m, 2000);
 Hd = hierarchy_from_levels (As, cIs, "double");
 Hs = hierarchy_from_levels (As, cIs, "single");
 n = rows (As{1});

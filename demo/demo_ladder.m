@@ -9,28 +9,22 @@ if (numel (args) > 1)
   m = str2double (args{2});
 endif
 
-## The system: the 7-point Laplacian of an m-by-m-by-m grid (Dirichlet
-## boundary), a symmetric diagonally dominant matrix.
-A = grid_laplacian (m);
-n = rows (A);
-rand ("seed", 42);
-b = rand (n, 1);
-printf ("3-D grid Laplacian: %d unknowns, %d stored entries\n", n, nnz (A));
-
-## The Hierarchy: aggregates of 2x2x2 grid points, Galerkin coarse matrices
-## P'*A*P, down to a level small enough to factor.
-dims = [m m m];
-maps = {};
-while prod (dims) > 4000
-  maps{end + 1} = grid_aggregates (dims, 2);
-  dims = ceil (dims / 2);
-endwhile
+## The system, the 7-point Laplacian of an m-by-m-by-m grid (Dirichlet
+## boundary, a symmetric diagonally dominant matrix), and its Hierarchy:
+## aggregates of 2x2x2 grid points and Galerkin coarse matrices P'*A*P, down
+## to a level small enough to factor.
 tic;
-[As, cIs] = galerkin_levels (A, maps{:});
+[As, cIs] = grid_levels (m, 4000);
 Hd = hierarchy_from_levels (As, cIs, "double");
 Hs = hierarchy_from_levels (As, cIs, "single");
+A = As{1};
+n = rows (A);
+printf ("3-D grid Laplacian: %d unknowns, %d stored entries\n", n, nnz (A));
 printf ("Hierarchy of %d levels, orders %s, built in %.2f s\n", numel (Hd), ...
         mat2str (cellfun (@rows, As)), toc);
+clear As cIs;
+rand ("seed", 42);
+b = rand (n, 1);
 
 tol = 1e-8;
 maxit = 1000;
