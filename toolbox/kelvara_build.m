@@ -61,8 +61,13 @@ function kelvara_build(varargin)
     if octave
       args = [args, {'-o', fullfile(here, [name '.' mexext()])}, sources]; %#ok<AGROW>
     else
-      args = [{'-largeArrayDims', 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off', ...
-               '-outdir', here, '-output', name}, args, sources]; %#ok<AGROW>
+      if ispc
+        flags = 'COMPFLAGS=$COMPFLAGS /std:c++17';
+      else
+        flags = 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off';
+      end
+      args = [{'-largeArrayDims', flags, '-outdir', here, '-output', name}, args, ...
+              sources]; %#ok<AGROW>
     end
     fprintf('building %s\n', name);
     mex(args{:});
