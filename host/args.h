@@ -4,7 +4,6 @@
 
 #include "mex.h"
 
-#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,15 +23,6 @@ inline bool is_full_double(const mxArray *a) { return mxIsDouble(a) && !mxIsSpar
 inline std::size_t stored(const mxArray *a)
 {
   return static_cast<std::size_t>(mxGetJc(a)[mxGetN(a)]);
-}
-
-// x truncated toward zero, or -1 when x is not finite or beyond [-2^62, 2^62]:
-// a value every caller's range check then refuses.
-inline long long truncated(double x)
-{
-  if (!(std::fabs(x) <= 4611686018427387904.0))
-    return -1;
-  return static_cast<long long>(x);
 }
 
 // Owns an array until it is handed to the host: a temporary, or an output

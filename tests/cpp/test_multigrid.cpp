@@ -107,7 +107,7 @@ TEST(kernels, ldl_solve_small_factors)
 
 // ---- Hierarchies through the harness --------------------------------------
 
-ptr scalar(double v) { return harness::scalar(v); }
+using harness::scalar;
 
 ptr words(std::vector<std::uint32_t> v) { return harness::uint32s(v.size(), 1, v); }
 
@@ -312,9 +312,7 @@ TEST(ladder, malformed_hierarchies_end_in_an_error_or_a_result_never_a_fault)
 
 TEST(ladder, workspaces_sharing_data_are_refused_before_anything_is_written)
 {
-  // lws2 made the same array as lws1 through a duplicate record pointing at
-  // one buffer is not expressible in this host, so the right-hand side is
-  // made to be a workspace instead: b itself passed as lws1's array.
+  // The right-hand side passed is the fine level's own lws1.
   ptr H = two_levels(false);
   mxArray *fine = mxGetCell(H.get(), 0);
   mxArray *lws1 = mxGetField(fine, 0, "lws1");
