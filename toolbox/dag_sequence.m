@@ -19,3 +19,11 @@
 function [order, isdag] = dag_sequence(A) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'dag_sequence is not built; run kelvara_build');
 end
+
+%!test
+%! A = sparse ([2 3], [1 2], 1, 3, 3);    # edges 1->2->3
+%! [order, isdag] = dag_sequence (A);
+%! assert ({order, isdag}, {[1; 2; 3], 1});
+%! [~, isdag] = dag_sequence (A + A');
+%! assert (isdag, 0);
+%!error <Input must be a noncomplex square sparse matrix> dag_sequence (ones (2))

@@ -18,3 +18,9 @@
 function [labels, sizes] = graph_islands(A) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'graph_islands is not built; run kelvara_build');
 end
+
+%!test
+%! A = sparse ([2 1 4 3], [1 2 3 4], 1, 5, 5);
+%! [labels, sizes] = graph_islands (A);
+%! assert ([labels; sizes], [1; 1; 2; 2; 3; 2; 2; 1]);
+%!error <Input must be a square sparse matrix> graph_islands (sparse (2, 3))

@@ -33,3 +33,10 @@
 function [p, deg, w] = heavy_edge(A, B) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'heavy_edge is not built; run kelvara_build');
 end
+
+%!test
+%! A = sparse ([0 3 1; 3 0 2; 1 2 0]);
+%! [p, deg, w] = heavy_edge (A);
+%! assert (p, uint32 ([1 0 1]));
+%! assert ([deg, w], [4 3; 5 3; 3 2]);
+%!error <Input must be a sparse matrix> p = heavy_edge (ones (3))

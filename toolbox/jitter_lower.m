@@ -26,3 +26,11 @@
 function B = jitter_lower(A, lo, hi) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'jitter_lower is not built; run kelvara_build');
 end
+
+%!test
+%! B = jitter_lower (sparse (ones (4)), 1, 2);
+%! assert (nnz (triu (B)), 0);
+%! v = nonzeros (tril (B, -1));
+%! assert (numel (v), 6);
+%! assert (all (v > 1 & v < 2));
+%!error <Third argument must be larger than second> jitter_lower (speye (2), 2, 1)

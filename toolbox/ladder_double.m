@@ -37,3 +37,12 @@
 function x = ladder_double(H, b) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'ladder_double is not built; run kelvara_build');
 end
+
+%!test
+%! ## one level, solved by diagonal scaling: x = invD .* b
+%! A = struct ("a", [2; -1; 2], "ia", uint32 ([0; 2; 3]), "ja", uint32 ([0; 1; 1]),
+%!             "n", 2, "issym", 1);
+%! H = {struct("islast", 1, "iterative", 1, "A", A, "invD", [0.5; 0.25], "laplacian", 0,
+%!             "lws1", zeros (2, 1), "lws2", zeros (2, 1), "sws1", [], "sws2", [], "sws3", [])};
+%! assert (ladder_double (H, [2; 4]), [1; 1]);
+%!error <Second argument must be a non-sparse double precision vector> ladder_double ({}, single (1))

@@ -16,3 +16,7 @@
 function idx = mask_enumerate(mask) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'mask_enumerate is not built; run kelvara_build');
 end
+
+%!assert (mask_enumerate (logical ([0 1 1 0 1])), uint32 ([0 1 2 0 3]))
+%!assert (mask_enumerate (true (0, 1)), zeros (0, 1, "uint32"))
+%!error <Input must be a boolean vector> mask_enumerate ([0 1])

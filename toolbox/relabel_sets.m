@@ -27,3 +27,11 @@
 function [Q, deg] = relabel_sets(A, G) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'relabel_sets is not built; run kelvara_build');
 end
+
+%!test
+%! ## vertex 3 names no parent and no vertex names it: it becomes a root
+%! A = sparse ([0 1 9; 1 0 0; 9 0 0]);
+%! [Q, deg] = relabel_sets (A, uint32 ([1 0 4]));
+%! assert (Q, uint32 ([1 0 2]));
+%! assert (deg, [10; 1; 9]);
+%!error <Wrong number of output arguments> Q = relabel_sets (speye (2), uint32 ([0 1]))

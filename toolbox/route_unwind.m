@@ -19,3 +19,7 @@
 function path = route_unwind(pred, dest) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'route_unwind is not built; run kelvara_build');
 end
+
+%!assert (route_unwind ([0 1 2], 3), [1 2 3])
+%!assert (route_unwind ([0 1 2]', 1), 1)
+%!error <The predecessor array contained a loop> route_unwind ([2 1], 1)

@@ -23,3 +23,10 @@
 function L = sdd_from_weights(A, d) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'sdd_from_weights is not built; run kelvara_build');
 end
+
+%!test
+%! A = sparse ([0 2 1; 2 0 0; 1 0 0]);
+%! L = sdd_from_weights (A, full (sum (A, 1)));
+%! assert (full (L), [3 -2 -1; -2 2 0; -1 0 1]);
+%! assert (nnz (L), nnz (A) + 3);
+%!error <Adjacency contains a diagonal element> sdd_from_weights (speye (2), [1 1])

@@ -28,3 +28,13 @@
 function Q = tree_cleave(P) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'tree_cleave is not built; run kelvara_build');
 end
+
+%!test
+%! ## a path of 12 vertices falls apart; entries only ever become roots
+%! P = uint32 ([0, 0:10]);
+%! Q = tree_cleave (P);
+%! changed = find (Q != P);
+%! assert (! isempty (changed));
+%! assert (Q(changed), uint32 (changed - 1));
+%! assert (tree_cleave (uint32 ([1 0 1])), uint32 ([1 0 1]));
+%!error <Parent entries must be vertex indices> tree_cleave (uint32 ([3 0 0]))

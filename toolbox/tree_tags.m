@@ -26,3 +26,9 @@
 function [labels, K, sizes] = tree_tags(P) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'tree_tags is not built; run kelvara_build');
 end
+
+%!test
+%! [labels, K, sizes] = tree_tags (uint32 ([1 0 2 2]));
+%! assert (labels, uint32 ([1; 1; 2; 2]));
+%! assert ({K, sizes}, {2, [2 2]});
+%!error <Input vector must be of type uint32> tree_tags ([1 0])

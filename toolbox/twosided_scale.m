@@ -24,3 +24,6 @@
 function B = twosided_scale(A, v) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'twosided_scale is not built; run kelvara_build');
 end
+
+%!assert (full (twosided_scale (sparse ([1 2; 2 3]), [2 3])), [4 12; 12 27])
+%!error <Input must be a sparse matrix> twosided_scale (ones (2), [1 1])

@@ -25,3 +25,10 @@
 function [d, order, pred] = wavefront(A, s, t) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'wavefront is not built; run kelvara_build');
 end
+
+%!test
+%! A = sparse ([2 3], [1 2], 1, 4, 4);    # edges 1->2->3; vertex 4 unreached
+%! [d, order, pred] = wavefront (A, 1, 0);
+%! assert ([d, order], [0 1; 1 2; 2 3; -1 -1]);
+%! assert (pred, [0 1 2 0]);
+%!error <start vertex \(5\) not a valid vertex> wavefront (sparse (4, 4), 5, 0)

@@ -18,3 +18,8 @@
 function W = weights_from_sdd(L) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'weights_from_sdd is not built; run kelvara_build');
 end
+
+%!test
+%! A = sparse ([0 2 1; 2 0 0; 1 0 0]);
+%! assert (weights_from_sdd (sdd_from_weights (A, [5 6 7])), A);
+%!error <Laplacian missing a diagonal element> weights_from_sdd (sparse ([0 1; 1 0]))
