@@ -5,6 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(octave liboctave-dev libboost-graph-dev cmake g++ make libgtest-dev)
+# Octave's plotting without a display (the benchmark's plot and its test).
+packages+=(gnuplot-nox fonts-freefont-otf)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,0 +1,45 @@
+## Plot of the solver benchmark: (setup + solve) time per stored nonzero of
+## every family, for the best setting of each solver in a table that
+## bench_solver.m wrote.  A solver without a mark on a family failed, ran
+## out of memory or time, or stopped short of the relative residual 1e-8.
+## Usage: octave-cli --norc bench/plot_solver.m CSV PNG
+args = argv ();
+[csv, png] = deal (args{1:2});
+lines = strsplit (strtrim (fileread (csv)), "\n");
+head = strsplit (lines{1}, ",");
+T = cellfun (@(l) strsplit (l, ","), lines(2:end)', "UniformOutput", false);
+T = vertcat (T{:});
+col = @(name) T(:, strcmp (head, name));
+num = @(name) str2double (col (name));
+
+family = col ("family");
+[~, first] = unique (family, "first");
+families = family(sort (first));
+[~, where] = ismember (family, families);
+ok = strcmp (col ("best"), "1") & num ("relres") <= 1e-8 & isfinite (num ("ns_per_nnz"));
+
+solvers = {"ladder_double", "ladder_single", "mldivide", "pcg+ichol", "hypre"};
+names = {"ladder double", "ladder single", "Octave mldivide", "pcg + ichol", "hypre BoomerAMG-PCG"};
+marks = {"o", "s", "d", "^", "v"};
+warning ("off", "all");     # gnuplot is the toolkit without a display; print needs no Ghostscript for pngcairo
+graphics_toolkit ("gnuplot");
+h = figure ("visible", "off");
+hold on;
+shown = [];
+for s = 1:numel (solvers)
+  k = ok & strcmp (col ("solver"), solvers{s});
+  if (any (k))
+    shown(end+1) = s;
+    plot (where(k) + 0.12 * (s - 3), num ("ns_per_nnz")(k), marks{s}, "markersize", 7, ...
+          "linewidth", 1.5);
+  endif
+endfor
+set (gca, "yscale", "log", "xtick", 1:numel (families), "xlim", [0.5, numel(families) + 0.5], ...
+     "xticklabel", strrep (families, "_", "-"), "fontsize", 10);
+grid on;
+ylabel ("(setup + solve) ns per stored nonzero");
+title ("Solve to relative residual 1e-8, one thread; no mark: failed or short of 1e-8", ...
+       "fontsize", 11);
+legend (names(shown), "location", "eastoutside", "fontsize", 10);
+set (h, "paperunits", "inches", "paperposition", [0 0 16 6]);
+print (h, "-dpngcairo", "-r100", png);
