@@ -4,13 +4,17 @@
 ##   SOLVER ladder   SETTING double | single (ladder_build + ladder_solve)
 ##          mldivide SETTING -              (x = A \ b)
 ##          ichol    SETTING nofill | nofill-michol | ict-DROPTOL (pcg)
-## Prints "RESULT setup_s iterations solve_s flag" and writes x to XFILE.
+## Prints "RESULT setup_s iterations solve_s flag setup_wall_s solve_wall_s"
+## (CPU seconds of this process, then wall-clock seconds) and writes x to
+## XFILE.
 args = argv ();
 addpath (args{1});
 addpath (fileparts (mfilename ("fullpath")));
 [A, b] = read_system (args{2});
 [solver, setting] = deal (args{4}, args{5});
 tol = 1e-8;
+## CPU and wall-clock seconds since the start of a stage.
+now_s = @() [cputime(), time()];
 
 ## A small grounded path, solved first so that loading the modules and the
 ## m-files is not timed.
@@ -22,20 +26,20 @@ switch (solver)
   case "ladder"
     opts = struct ("precision", setting);
     ladder_solve (A0, b0, tol, 50, ladder_build (A0, opts), opts);
-    t0 = tic ();
+    t0 = now_s ();
     H = ladder_build (A, opts);
-    setup = toc (t0);
-    t0 = tic ();
+    setup = now_s () - t0;
+    t0 = now_s ();
     [x, flag, ~, iter] = ladder_solve (A, b, tol, 500, H, opts);
-    solve = toc (t0);
+    solve = now_s () - t0;
   case "mldivide"
     A0 \ b0;
-    setup = 0;
+    setup = [0 0];
     iter = 0;
     flag = 0;
-    t0 = tic ();
+    t0 = now_s ();
     x = A \ b;
-    solve = toc (t0);
+    solve = now_s () - t0;
   case "ichol"
     opts = struct ("type", "nofill", "michol", "off");
     if (strncmp (setting, "ict-", 4))
@@ -44,12 +48,12 @@ switch (solver)
       opts.michol = "on";
     endif
     pcg (A0, b0, tol, 50, ichol (A0, opts));
-    t0 = tic ();
+    t0 = now_s ();
     L = ichol (A, opts);
-    setup = toc (t0);
-    t0 = tic ();
+    setup = now_s () - t0;
+    t0 = now_s ();
     [x, flag, ~, iter] = pcg (A, b, tol, 1000, L, L');
-    solve = toc (t0);
+    solve = now_s () - t0;
   otherwise
     error ("solve_octave: unknown solver '%s'", solver);
 endswitch
@@ -57,4 +61,4 @@ endswitch
 fid = fopen (args{3}, "w");
 fwrite (fid, x, "double");
 fclose (fid);
-printf ("RESULT %.6f %d %.6f %d\n", setup, iter, solve, flag);
+printf ("RESULT %.6f %d %.6f %d %.6f %.6f\n", setup(1), iter, solve(1), flag, setup(2), solve(2));
