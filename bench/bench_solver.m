@@ -12,6 +12,8 @@
 ##   quick    families of about 10^4 unknowns (stored apart from the full ones)
 ##   out      the table goes to PREFIX.csv and its plot to PREFIX.png
 ##            (default BENCH_DIR/solver_bench)
+##   merge    keep the rows of an existing PREFIX.csv for the families and
+##            solvers that this run does not measure
 ## Each solve runs in a process of its own with a time limit; Octave's runs
 ## use OpenBLAS on one thread where Debian's libopenblas0-pthread is
 ## installed.  Singular Laplacians go to ladder_solve as they are; \, ichol
@@ -19,15 +21,24 @@
 ## component fixed at 0, isolated vertices dropped).
 args = argv ();
 
-## Runs one command; returns its RESULT lines (fields after the word) and a
-## note saying why there are none.
-function [lines, note] = run_child (cmd, limit)
-  [status, text] = system (sprintf ("timeout %d %s 2>&1", limit, cmd));
+## Runs one command with LIMIT seconds of CPU time (and five times that of
+## wall-clock time) and, unless MEMKB is 0, that much virtual memory; returns
+## its RESULT lines (the fields after the word) and a note saying why there
+## are none.
+function [lines, note] = run_child (cmd, limit, memkb)
+  mem = "";
+  if (memkb > 0)
+    mem = sprintf ("ulimit -v %d; ", memkb);
+  endif
+  [status, text] = system (sprintf ("timeout %d /bin/sh -c 'ulimit -t %d; %sexec %s' 2>&1", ...
+                                    5 * limit, limit, mem, cmd));
   found = regexp (text, "RESULT ([^\n]*)", "tokens");
   lines = cellfun (@(t) strsplit (t{1}, " "), found, "UniformOutput", false);
   note = "";
   if (status == 124)
-    note = sprintf ("stopped after %d s", limit);
+    note = sprintf ("stopped after %d s wall-clock", 5 * limit);
+  elseif (status == 128 + 24 || status == 128 + 9)
+    note = sprintf ("stopped after %d s CPU", limit);
   elseif (! isempty (regexpi (text, "out of memory|memory exhausted|bad_alloc", "once")))
     note = "out of memory";
   elseif (status != 0 || isempty (lines))
@@ -60,12 +71,28 @@ function x = read_x (file, n, keep)
   endif
 endfunction
 
+## The rows of a table that this script wrote.
+function rows_ = read_rows (file)
+  lines = strsplit (strtrim (fileread (file)), "\n")(2:end);
+  rows_ = struct ("family", {}, "n", {}, "nnz", {}, "solver", {}, "setting", {}, ...
+                  "setup", {}, "iters", {}, "solve", {}, "ns", {}, "relres", {}, "note", {}, ...
+                  "wall", {});
+  for k = 1:numel (lines)
+    f = strsplit (lines{k}, ",");
+    v = str2double (f);
+    rows_(k) = struct ("family", f{1}, "n", v(2), "nnz", v(3), "solver", f{4}, "setting", f{5}, ...
+                       "setup", v(6), "iters", v(7), "solve", v(8), "ns", v(9), "relres", v(10), ...
+                       "note", f{13}, "wall", v(12));
+  endfor
+endfunction
+
 [toolbox, benchdir] = deal (args{1:2});
 here = fileparts (mfilename ("fullpath"));
 addpath (toolbox);
 addpath (fullfile (here, "solver"));
 
 quick = false;
+merge = false;
 out = fullfile (benchdir, "solver_bench");
 solvers = {"ladder", "mldivide", "ichol", "hypre"};
 names = {};
@@ -73,6 +100,8 @@ for a = args(3:end)'
   a = a{1};
   if (strcmp (a, "quick"))
     quick = true;
+  elseif (strcmp (a, "merge"))
+    merge = true;
   elseif (strncmp (a, "out=", 4))
     out = a(5:end);
   elseif (strncmp (a, "solvers=", 8))
@@ -81,10 +110,11 @@ for a = args(3:end)'
     names{end+1} = a;
   endif
 endfor
+families = {"grid2_unit_1e4", "grid2_unit_1e5", "grid2_unit", "grid3_unit_1e4", ...
+            "grid3_unit_1e5", "grid3_unit", "grid2_log", "grid3_log", "photo", ...
+            "powerlaw", "islands"};
 if (isempty (names))
-  names = {"grid2_unit_1e4", "grid2_unit_1e5", "grid2_unit", "grid3_unit_1e4", ...
-           "grid3_unit_1e5", "grid3_unit", "grid2_log", "grid3_log", "photo", ...
-           "powerlaw", "islands"};
+  names = families;
   if (quick)
     names = names(cellfun (@isempty, regexp (names, "_1e[45]$")));
   endif
@@ -189,16 +219,16 @@ for f = 1:numel (names)
         continue;
       endif
       [lines, note] = run_child (sprintf ("%s %s %s %g 500 %s", driver, file, xbase, tol, ...
-                                          strjoin (hypre_settings, " ")), limit);
+                                          strjoin (hypre_settings, " ")), limit, 0);
       results = cellfun (@(l) [l(1:4), {"0", [xbase "_" l{1} ".x"]}, l(6:7)], lines, ...
                          "UniformOutput", false);
       if (isempty (results))
         results = {{"-", "NaN", "NaN", "NaN", "0", "", "NaN", "NaN"}};
       endif
     else
-      [lines, note] = run_child (sprintf ("/bin/sh -c 'ulimit -v %d; exec %s %s %s %s %s %s %s'", ...
-                                          memkb, octave, fullfile (here, "solver", "solve_octave.m"), ...
-                                          toolbox, file, [xbase ".x"], kind, arg), limit);
+      [lines, note] = run_child (sprintf ("%s %s %s %s %s %s %s", octave, ...
+                                          fullfile (here, "solver", "solve_octave.m"), toolbox, ...
+                                          file, [xbase ".x"], kind, arg), limit, memkb);
       if (isempty (lines))
         results = {{setting, "NaN", "NaN", "NaN", "0", "", "NaN", "NaN"}};
       else
@@ -228,6 +258,17 @@ for f = 1:numel (names)
 endfor
 confirm_recursive_rmdir (false);
 rmdir (work, "s");
+
+if (merge && exist ([out ".csv"], "file"))
+  old = read_rows ([out ".csv"]);
+  ran = strcat ({rows_.family}, "/", {rows_.solver});
+  rows_ = [old(! ismember(strcat ({old.family}, "/", {old.solver}), ran)), rows_];
+  [~, fi] = ismember ({rows_.family}, families);
+  [~, si] = ismember ({rows_.solver}, {"ladder_double", "ladder_single", "mldivide", ...
+                                       "pcg+ichol", "hypre"});
+  [~, order] = sortrows ([fi(:), si(:), (1:numel (rows_))']);
+  rows_ = rows_(order);
+endif
 
 ## The best setting of each solver per family: the fastest that reaches the
 ## tolerance, or else the one with the smallest residual.
