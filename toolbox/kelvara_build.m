@@ -5,6 +5,8 @@ function kelvara_build(varargin)
 %   kelvara_build(NAME, ...) compiles only the named modules.
 %   kelvara_build(..., 'boost', DIR) names the folder holding boost/graph
 %   (default: /usr/include, or the BOOST_ROOT environment variable).
+%   kelvara_build(..., 'outdir', DIR) writes the modules into DIR instead;
+%   add DIR and this file's folder (for the help texts) to the path.
 %
 %   The graph modules need the header-only Boost Graph Library.
 
@@ -14,11 +16,15 @@ function kelvara_build(varargin)
   if isempty(boost)
     boost = '/usr/include';
   end
+  outdir = here;
   names = {};
   k = 1;
   while k <= numel(varargin)
     if strcmpi(varargin{k}, 'boost')
       boost = varargin{k + 1};
+      k = k + 2;
+    elseif strcmpi(varargin{k}, 'outdir')
+      outdir = varargin{k + 1};
       k = k + 2;
     else
       names{end + 1} = varargin{k}; %#ok<AGROW>
@@ -48,6 +54,20 @@ function kelvara_build(varargin)
   };
 
   octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
+  back = cd(outdir);    % absolute, as the Octave build runs elsewhere
+  outdir = pwd;
+  cd(back);
+  if octave
+    % mkoctfile leaves its object files in the current folder and takes
+    % compiler options from CXXFLAGS: build in a scratch folder, with the
+    % options of the CMake build, and restore both afterwards
+    work = tempname();
+    mkdir(work);
+    saved = getenv('CXXFLAGS');
+    restore = onCleanup(@() octave_restore(back, saved, work)); %#ok<NASGU>
+    setenv('CXXFLAGS', [strtrim(mkoctfile('-p', 'CXXFLAGS')) ' -ffp-contract=off']);
+    cd(work);
+  end
   for m = 1:size(modules, 1)
     name = modules{m, 1};
     if ~isempty(names) && ~any(strcmp(names, name))
@@ -59,14 +79,14 @@ function kelvara_build(varargin)
       args{end + 1} = ['-I' boost]; %#ok<AGROW>
     end
     if octave
-      args = [args, {'-o', fullfile(here, [name '.' mexext()])}, sources]; %#ok<AGROW>
+      args = [args, {'-o', fullfile(outdir, [name '.' mexext()])}, sources]; %#ok<AGROW>
     else
       if ispc
         flags = 'COMPFLAGS=$COMPFLAGS /std:c++17';
       else
         flags = 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off';
       end
-      args = [{'-largeArrayDims', flags, '-outdir', here, '-output', name}, args, ...
+      args = [{'-largeArrayDims', flags, '-outdir', outdir, '-output', name}, args, ...
               sources]; %#ok<AGROW>
     end
     fprintf('building %s\n', name);
@@ -74,4 +94,15 @@ function kelvara_build(varargin)
   end
   % let this session find the new modules ahead of their help files
   rehash;
+end
+
+function octave_restore(back, flags, work)
+  cd(back);
+  if isempty(flags)
+    unsetenv('CXXFLAGS');
+  else
+    setenv('CXXFLAGS', flags);
+  end
+  confirm_recursive_rmdir(false, 'local');
+  rmdir(work, 's');
 end
