@@ -7,6 +7,8 @@ cd "$(dirname "$0")/.."
 packages=(octave liboctave-dev libboost-graph-dev cmake g++ make libgtest-dev)
 # Octave's plotting without a display (the benchmark's plot and its test).
 packages+=(gnuplot-nox fonts-freefont-otf)
+# The demo's photograph.
+packages+=(python3-skimage)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
