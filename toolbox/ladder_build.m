@@ -1,0 +1,52 @@
+function H = ladder_build (A, varargin)
+% LADDER_BUILD  Multigrid hierarchy of a symmetric diagonally dominant matrix.
+%   H = LADDER_BUILD (A) builds, from the sparse symmetric diagonally
+%   dominant matrix A, the Hierarchy that LADDER_DOUBLE applies as one
+%   multigrid cycle, a preconditioner for A.  A graph Laplacian, a Laplacian
+%   plus a non-negative diagonal, and a matrix with positive off-diagonal
+%   entries are all accepted; so are singular and disconnected Laplacians,
+%   isolated vertices, zero-weight edges and orders 0 and 1.
+%
+%   H = LADDER_BUILD (A, OPTS) or LADDER_BUILD (A, NAME, VALUE, ...) sets
+%   options, given as fields of the struct OPTS or as name/value pairs:
+%
+%     'precision'  'double' (default) for LADDER_DOUBLE, or 'single' for
+%                  LADDER_SINGLE: values and workspaces in single precision.
+%     'maxdirect'  largest order of the last level, solved directly by a
+%                  sparse LDL' factor (default 1000).
+%     'maxlevels'  largest number of levels (default 50).
+%     'verbose'    true to print one line per level (default false).
+%
+%   Coarse levels group the unknowns in aggregates of about four strongly
+%   connected vertices (pairs, then pairs of pairs), each aggregate one
+%   unknown of the next level, whose matrix sums the fine matrix over the
+%   aggregates.  A vertex held mostly by its diagonal excess (an edge to a
+%   ground outside the graph) takes part in no aggregate and is left to the
+%   smoothing; a component without excess is grounded at one vertex.
+%
+%   For a matrix with positive off-diagonal entries, H is the Hierarchy of
+%   the Laplacian of twice the order that has A's solutions: apply it with
+%   LADDER_SOLVE, which makes that reduction.  Every workspace of H is an
+%   array of its own; copy H only as a whole, and do not share its arrays
+%   with other variables.
+%
+%   Example:
+%     A = delsq (numgrid ('S', 102));           % 2-D grid, 10^4 unknowns
+%     H = ladder_build (A);
+%     b = rand (rows (A), 1);
+%     x = pcg (A, b, 1e-8, 50, @(r) ladder_double (H, r));
+%
+%   Errors (identifiers): "kelvara:notSparse" and the others of
+%   LADDER_SOLVE's checks for A; "kelvara:badOption" for an unknown option
+%   or a bad value.
+%
+%   See also LADDER_SOLVE, LADDER_DOUBLE, LADDER_SINGLE.
+
+  opts = ladder_options (varargin{:});
+  n = rows (A);
+  [A, doubled] = ladder_check (A);
+  if (doubled)
+    A = ladder_cover (A);
+  end
+  H = ladder_levels (A, doubled, n, opts);
+end

@@ -1,0 +1,259 @@
+function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varargin)
+% LADDER_SOLVE  Solve a symmetric diagonally dominant system by multigrid-preconditioned CG.
+%   X = LADDER_SOLVE (A, B) solves A*X = B for the sparse symmetric
+%   diagonally dominant matrix A (a graph Laplacian, a Laplacian plus a
+%   non-negative diagonal, or a matrix with positive off-diagonal entries)
+%   by the conjugate gradient method, preconditioned by one multigrid cycle
+%   of the Hierarchy that LADDER_BUILD makes from A.
+%
+%   X = LADDER_SOLVE (A, B, TOL, MAXIT) stops when norm(B - A*X) <=
+%   TOL*norm(B) (TOL 1e-6 when empty or absent) or after MAXIT iterations
+%   (min(rows(A), 20) when empty or absent).  The stop is judged on the
+%   residual computed afresh from X, not only on the recurrence.
+%
+%   X = LADDER_SOLVE (A, B, TOL, MAXIT, H) reuses the Hierarchy H that
+%   LADDER_BUILD made from this A (its precision is H's).
+%   X = LADDER_SOLVE (..., OPTS) or (..., NAME, VALUE, ...) passes options:
+%   those of LADDER_BUILD ('precision' 'double' or 'single', 'maxdirect',
+%   'maxlevels'), and 'verbose', true to print the build's levels and the
+%   relative residual every ten iterations.
+%
+%   [X, FLAG, RELRES, ITER, RESVEC] = LADDER_SOLVE (...) returns, as PCG does:
+%     FLAG    0 converged to TOL; 1 MAXIT reached first; 2 the
+%             preconditioner gave a direction of no descent; 3 stagnation;
+%             4 a scalar of the iteration became zero or not finite;
+%     RELRES  norm(B - A*X) / norm(B), computed from X;
+%     ITER    the iteration of X (when FLAG is not 0, the iterate of least
+%             residual is returned);
+%     RESVEC  the residual norm of every iteration, from iteration 0.
+%   B may have several columns: each is solved with the one Hierarchy, and
+%   FLAG, RELRES and ITER are rows with one entry per column; RESVEC then has
+%   one column per column of B, padded with NaN.
+%
+%   A singular Laplacian (a connected component whose rows all sum to zero)
+%   has solutions only for a B that sums to zero on every such component.
+%   For any other B, LADDER_SOLVE warns ("kelvara:outsideRange") and solves
+%   the projected system, B less its mean on each such component; RELRES is
+%   then that of the projected system.  X has mean zero on every such
+%   component.
+%
+%   Example:
+%     A = delsq (numgrid ('S', 302));           % 2-D grid, 9*10^4 unknowns
+%     b = rand (rows (A), 1);
+%     [x, flag, relres, iter] = ladder_solve (A, b, 1e-8, 50);
+%
+%   Errors (identifiers, each message naming what is wrong):
+%     "kelvara:notNumeric", "kelvara:notSquare", "kelvara:complex",
+%     "kelvara:notFinite", "kelvara:notSymmetric" (names the first entry
+%     that differs from its transpose beyond round-off),
+%     "kelvara:notDiagonallyDominant" (names the first row whose diagonal
+%     falls short of its off-diagonal magnitudes by more than 1e-12 of the
+%     row), "kelvara:badRightHandSide", "kelvara:badTolerance",
+%     "kelvara:badHierarchy", "kelvara:badOption".
+%
+%   See also LADDER_BUILD, LADDER_DOUBLE, LADDER_SINGLE, PCG.
+
+  if (nargin < 2)
+    print_usage ();
+  end
+  if (nargin < 3 || isempty (tol))
+    tol = 1e-6;
+  end
+  if (nargin < 4 || isempty (maxit))
+    maxit = min (rows (A), 20);
+  end
+  H = [];
+  if (! isempty (varargin) && iscell (varargin{1}))
+    H = varargin{1};
+    varargin(1) = [];
+  end
+  opts = ladder_options (varargin{:});
+  if (! (isnumeric (tol) && isscalar (tol) && isreal (tol) && tol > 0 && tol < 1))
+    error ("kelvara:badTolerance", "TOL must be a real scalar between 0 and 1.");
+  end
+  if (! (isnumeric (maxit) && isscalar (maxit) && isreal (maxit) && maxit >= 0 && maxit == fix (maxit)))
+    error ("kelvara:badTolerance", "MAXIT must be a whole number of at least 0.");
+  end
+  n = rows (A);
+  if (! (isnumeric (b) && ndims (b) == 2 && rows (b) == n && isreal (b) && ! issparse (b)))
+    error ("kelvara:badRightHandSide", "B must be a real full matrix of %d rows, one column per right-hand side.", n);
+  end
+  if (! all (isfinite (b(:))))
+    error ("kelvara:badRightHandSide", "B must be finite.");
+  end
+  if (isempty (H))
+    H = ladder_build (A, opts);
+  end
+  As = hierarchy_matrix (A, H);
+  meta = H{1}.kelvara;
+  apply = preconditioner (H, meta.precision);
+  grounded = double (meta.grounded);
+  if (meta.doubled)
+    B = [b; -b];
+  else
+    B = double (b);
+  end
+  B = project (B, grounded, true);
+
+  k = columns (b);
+  X = zeros (rows (As), k);
+  flag = zeros (1, k);
+  relres = zeros (1, k);
+  iter = zeros (1, k);
+  res = cell (1, k);
+  for c = 1:k
+    [X(:, c), flag(c), relres(c), iter(c), res{c}] = cg (As, B(:, c), tol, maxit, apply, opts.verbose);
+  end
+  X = project (X, grounded, false);
+  if (meta.doubled)
+    x = (X(1:n, :) - X(n+1:end, :)) / 2;
+  else
+    x = X;
+  end
+  if (isa (b, "single"))
+    x = double (x);
+  end
+  for c = 1:k
+    nb = norm (B(:, c));
+    if (nb > 0)
+      if (meta.doubled)
+        relres(c) = norm (B(1:n, c) - A * x(:, c)) / norm (B(1:n, c));
+      else
+        relres(c) = norm (B(:, c) - As * x(:, c)) / nb;
+      end
+    end
+  end
+  resvec = NaN (max (cellfun (@numel, res)), k);
+  for c = 1:k
+    resvec(1:numel (res{c}), c) = res{c};
+  end
+end
+
+function As = hierarchy_matrix (A, H)
+  % the matrix a reused Hierarchy was built for, checked against it
+  if (! (iscell (H) && ! isempty (H) && isstruct (H{1}) && isfield (H{1}, "kelvara")))
+    error ("kelvara:badHierarchy", "H must be a Hierarchy made by ladder_build.");
+  end
+  meta = H{1}.kelvara;
+  if (! issparse (A) || rows (A) != columns (A) || rows (A) != meta.order)
+    error ("kelvara:badHierarchy", "H was built for a matrix of order %d; A is %d-by-%d.", ...
+           meta.order, rows (A), columns (A));
+  end
+  As = double (A);
+  if (meta.doubled)
+    As = ladder_cover (As);
+  end
+end
+
+function f = preconditioner (H, precision)
+  % one cycle of the Hierarchy; in single precision the residual is scaled
+  % into single's range first
+  if (strcmp (precision, "single"))
+    f = @(r) scaled_single (H, r);
+  else
+    f = @(r) ladder_double (H, r);
+  end
+end
+
+function z = scaled_single (H, r)
+  s = max (abs (r));
+  if (s == 0)
+    z = zeros (size (r));
+  else
+    z = s * double (ladder_single (H, single (r / s)));
+  end
+end
+
+function X = project (X, grounded, warn)
+  % X less its mean on every grounded component, with a warning when a
+  % right-hand side is not already so
+  if (! any (grounded))
+    return;
+  end
+  on = grounded > 0;
+  K = max (grounded);
+  for c = 1:columns (X)
+    mu = accumarray (grounded(on), X(on, c), [K 1]) ./ accumarray (grounded(on), 1, [K 1]);
+    shift = mu(grounded(on));
+    if (warn && norm (shift) > 1e-10 * norm (X(:, c)))
+      warning ("kelvara:outsideRange", ...
+               "B is not in the range of the singular matrix A (it does not sum to zero on every component without diagonal excess); solving for B less its mean on each such component.");
+    end
+    X(on, c) -= shift;
+  end
+end
+
+function [x, flag, relres, iter, resvec] = cg (A, b, tol, maxit, apply, verbose)
+  % preconditioned conjugate gradients from x = 0, stopping on the residual
+  % recomputed from x
+  n = rows (A);
+  x = zeros (n, 1);
+  nb = norm (b);
+  resvec = nb;
+  flag = 0;
+  relres = 0;
+  iter = 0;
+  if (nb == 0)
+    return;
+  end
+  r = b;
+  best = x;
+  bestres = nb;
+  bestit = 0;
+  flag = 1;
+  rz = 0;
+  p = zeros (n, 1);
+  for it = 1:maxit
+    z = apply (r);
+    rzold = rz;
+    rz = r' * z;
+    if (! isfinite (rz))
+      flag = 4;
+      break;
+    elseif (rz <= 0)
+      flag = 2;
+      break;
+    end
+    if (it == 1)
+      p = z;
+    else
+      p = z + (rz / rzold) * p;
+    end
+    q = A * p;
+    pq = p' * q;
+    if (! (pq > 0) || ! isfinite (pq))
+      flag = 4;
+      break;
+    end
+    step = rz / pq;
+    if (norm (step * p) <= eps * norm (x))
+      flag = 3;
+      break;
+    end
+    x += step * p;
+    r -= step * q;
+    nr = norm (r);
+    if (nr <= tol * nb)
+      r = b - A * x;                    % the recurrence may drift: judge the true residual
+      nr = norm (r);
+    end
+    resvec(end + 1, 1) = nr;
+    if (nr < bestres)
+      best = x;
+      bestres = nr;
+      bestit = it;
+    end
+    if (verbose && mod (it, 10) == 0)
+      printf ("iteration %4d: relative residual %.2e\n", it, nr / nb);
+    end
+    if (nr <= tol * nb)
+      flag = 0;
+      iter = it;
+      relres = nr / nb;
+      return;
+    end
+  end
+  x = best;
+  iter = bestit;
+  relres = bestres / nb;
+end
