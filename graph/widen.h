@@ -8,6 +8,7 @@
 #define KELVARA_GRAPH_WIDEN_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstring>
 
 namespace kelvara {
@@ -25,17 +26,25 @@ template <class T> void widen(std::size_t n, double add, double *a)
   }
 }
 
-// Predecessor row: a[k] = 0 where x[k] = k (no predecessor), else x[k] + 1,
-// for k = n-1 .. 0, x the vertex numbers of type T at a.
-template <class T> void widen_pred(std::size_t n, double *a)
+// The results of a breadth-first search, each of n 32-bit integers at the
+// start of its array, as doubles, for k = n-1 .. 0: d[k] = dist[k] - 1;
+// order[k] = -1 where 0, else unchanged; pred[k] = pred[k] + 1 where
+// dist[k] >= 2 (reached by a tree edge), else 0.
+inline void widen_bfs(std::size_t n, double *d, double *order, double *pred)
 {
-  static_assert(sizeof(T) <= sizeof(double), "integers wider than a double");
-  unsigned char *b = reinterpret_cast<unsigned char *>(a);
+  unsigned char *bd = reinterpret_cast<unsigned char *>(d);
+  unsigned char *bo = reinterpret_cast<unsigned char *>(order);
+  unsigned char *bp = reinterpret_cast<unsigned char *>(pred);
   for (std::size_t k = n; k-- > 0;) {
-    T x;
-    std::memcpy(&x, b + k * sizeof(T), sizeof(T));
-    const double y = static_cast<std::size_t>(x) == k ? 0.0 : static_cast<double>(x) + 1.0;
-    std::memcpy(b + k * sizeof(double), &y, sizeof(double));
+    std::int32_t dk, ok;
+    std::uint32_t pk;
+    std::memcpy(&dk, bd + 4 * k, 4);
+    std::memcpy(&ok, bo + 4 * k, 4);
+    std::memcpy(&pk, bp + 4 * k, 4);
+    const double x = dk - 1.0, y = ok ? ok : -1.0, z = dk >= 2 ? pk + 1.0 : 0.0;
+    std::memcpy(bd + 8 * k, &x, 8);
+    std::memcpy(bo + 8 * k, &y, 8);
+    std::memcpy(bp + 8 * k, &z, 8);
   }
 }
 
