@@ -29,27 +29,35 @@ std::int32_t plus(std::int32_t a, std::int64_t b)
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a + b));
 }
 
-// children[v] = the number of entries of q (n entries) that name v.
-void hang(std::size_t n, const std::uint32_t *q, std::uint64_t *children)
+// q = p, children[v] = the number of entries of p that name v, weight = 0
+// and done = 0, for n entries; children must start at 0.
+void start(std::size_t n, const std::uint32_t *p, std::uint32_t *q, std::uint32_t *children,
+           std::int32_t *weight, unsigned char *done)
 {
-  std::memset(children, 0, n * sizeof *children);
-  for (std::size_t i = 0; i < n; ++i)
-    if (q[i] < n)
-      ++children[q[i]];
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::uint32_t e = p[i];
+    q[i] = e;
+    if (e < n)
+      ++children[e];
+    weight[i] = 0;
+    done[i] = 0;
+  }
 }
 
 // First pass over the forest q (n entries): from every uncommitted leaf,
 // walks up to the root; a walk of six or more steps makes its middle vertex
 // a root and starts again from the parent that cut left childless.  A
 // committed walk adds to each vertex's weight the new vertices below it on
-// the walk.  path and tally have room for `walk` entries.
-void halve(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_t *weight,
-           unsigned char *done, std::uint64_t *path, std::int32_t *tally)
+// the walk.
+void halve(std::size_t n, std::uint32_t *q, std::uint32_t *children, std::int32_t *weight,
+           unsigned char *done)
 {
+  std::size_t path[walk];
+  std::int32_t tally[walk];
   for (std::size_t j = 0; j < n; ++j) {
     if (children[j] != 0 || done[j] || q[j] >= n)
       continue;
-    std::uint64_t s = j;
+    std::size_t s = j;
     for (bool again = true; again;) {
       path[0] = s;
       tally[0] = 0;
@@ -57,7 +65,7 @@ void halve(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_
       std::size_t k = 0;
       bool split = false;
       for (;;) {
-        const std::uint64_t e = q[path[k]];
+        const std::size_t e = q[path[k]];
         if (e >= n || e == path[k] || (k >= 1 && e == path[k - 1])) {
           split = k >= 6;
           break;
@@ -75,7 +83,7 @@ void halve(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_
       }
       const std::size_t m = split ? k / 2 : k;
       if (split) {
-        const std::uint64_t cut = path[m];
+        const std::size_t cut = path[m];
         q[cut] = static_cast<std::uint32_t>(cut);
         --children[path[m + 1]];
         for (std::size_t l = m + 1; l <= k; ++l)
@@ -97,7 +105,7 @@ void halve(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_
 // its parent keeps at least 3 more, taking that weight off every vertex
 // above it; a parent left childless climbs again.  A climb of more than n
 // steps has entered a cycle of three or more vertices and is refused.
-void detach(std::size_t n, std::uint32_t *q, std::uint64_t *children, std::int32_t *weight)
+void detach(std::size_t n, std::uint32_t *q, std::uint32_t *children, std::int32_t *weight)
 {
   for (std::size_t k0 = 0; k0 < n; ++k0) {
     if (children[k0] != 0 || q[k0] >= n)
@@ -144,20 +152,18 @@ void tree_cleave(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   if (n == 0)
     return;
   std::uint32_t *q = static_cast<std::uint32_t *>(mxGetData(out));
-  std::memcpy(q, p, n * sizeof *q);
 
-  kelvara::scratch<std::int32_t> weight(n);
-  kelvara::scratch<std::uint64_t> children(n);
-  kelvara::scratch<unsigned char> done(n);
-  kelvara::scratch<std::uint64_t> path(walk);
-  kelvara::scratch<std::int32_t> tally(walk);
-  if (!weight || !children || !done || !path || !tally)
+  // children, weight and done in one block, children first and zeroed
+  kelvara::scratch<unsigned char> block(n * (sizeof(std::uint32_t) + sizeof(std::int32_t) + 1));
+  if (!block)
     fail("%s", full);
-  hang(n, q, children.get());
-  std::memset(weight.get(), 0, n * sizeof(std::int32_t));
-  std::memset(done.get(), 0, n);
-  halve(n, q, children.get(), weight.get(), done.get(), path.get(), tally.get());
-  detach(n, q, children.get(), weight.get());
+  std::uint32_t *children = reinterpret_cast<std::uint32_t *>(block.get());
+  std::int32_t *weight = reinterpret_cast<std::int32_t *>(children + n);
+  unsigned char *done = reinterpret_cast<unsigned char *>(weight + n);
+  std::memset(children, 0, n * sizeof *children);
+  start(n, p, q, children, weight, done);
+  halve(n, q, children, weight, done);
+  detach(n, q, children, weight);
 }
 
 } // namespace

@@ -243,6 +243,110 @@ TEST(hierarchy, tree_cleave_keeps_forests)
   EXPECT_GT(made, 100u);
 }
 
+// The two passes of tree_cleave step by step, on plain arrays: the split
+// vector, or false where the module refuses (a first-pass walk of 20
+// vertices, a climb of more than n steps).
+bool cleave_model(words &q)
+{
+  const std::size_t n = q.size();
+  std::vector<std::int64_t> weight(n, 0), children(n, 0);
+  std::vector<bool> done(n, false);
+  for (std::size_t i = 0; i < n; ++i)
+    if (q[i] < n)
+      ++children[q[i]];
+  auto wrap = [](std::int64_t x) { return std::int64_t(std::int32_t(std::uint32_t(x))); };
+  for (std::size_t j = 0; j < n; ++j) {
+    if (children[j] != 0 || done[j] || q[j] >= n)
+      continue;
+    for (std::size_t s = j;;) {
+      std::vector<std::size_t> path{s};
+      std::vector<std::int64_t> tally{0};
+      std::int64_t fresh = 1;
+      bool split = false;
+      for (;;) {
+        const std::size_t k = path.size() - 1, e = q[path[k]];
+        if (e >= n || e == path[k] || (k >= 1 && e == path[k - 1])) {
+          split = k >= 6;
+          break;
+        }
+        if (path.size() == 20)
+          return false;
+        path.push_back(e);
+        fresh += !done[e];
+        tally.push_back(fresh);
+        if (path.size() > 6 && !done[e]) {
+          split = true;
+          break;
+        }
+      }
+      const std::size_t k = path.size() - 1, h = split ? k / 2 : k;
+      if (split) {
+        q[path[h]] = static_cast<std::uint32_t>(path[h]);
+        --children[path[h + 1]];
+        for (std::size_t l = h + 1; l <= k; ++l)
+          weight[path[l]] = wrap(weight[path[l]] - weight[path[h]]);
+      }
+      for (std::size_t l = 0; l <= h; ++l) {
+        weight[path[l]] = wrap(weight[path[l]] + tally[l]);
+        done[path[l]] = true;
+      }
+      if (!split || children[path[h + 1]] != 0 || done[path[h + 1]])
+        break;
+      s = path[h + 1];
+    }
+  }
+  for (std::size_t k0 = 0; k0 < n; ++k0) {
+    if (children[k0] != 0 || q[k0] >= n)
+      continue;
+    for (std::size_t s = k0;;) {
+      std::size_t f = s, g = s, parent = 0, steps = 0;
+      std::int64_t amount = 0;
+      bool cut = false;
+      for (std::size_t p = q[f]; p < n && p != g && p != f; g = f, f = p, p = q[f]) {
+        if (++steps > n)
+          return false;
+        if (cut) {
+          weight[p] = wrap(weight[p] - amount);
+        } else if (weight[f] > 2 && weight[p] - weight[f] > 2) {
+          q[f] = static_cast<std::uint32_t>(f);
+          --children[p];
+          amount = weight[f];
+          parent = p;
+          cut = true;
+          weight[p] = wrap(weight[p] - amount);
+        }
+      }
+      if (!cut || children[parent] != 0)
+        break;
+      s = parent;
+    }
+  }
+  return true;
+}
+
+// tree_cleave gives the model's split, or refuses where the model does, on
+// forests shallow and deep and on vectors with cycles of every length.
+TEST(hierarchy, tree_cleave_matches_the_model)
+{
+  std::mt19937_64 rng(16);
+  std::vector<words> cases = adversarial(rng);
+  for (unsigned chain : {10u, 70u, 97u})
+    for (std::uint32_t n : {7u, 64u, 2000u, 20000u})
+      cases.push_back(forest(rng, n, chain));
+  for (const words &p : cases) {
+    const std::size_t n = p.size();
+    if (!std::all_of(p.begin(), p.end(), [&](std::uint32_t v) { return v < n || v == n + 1; }))
+      continue;
+    words want = p;
+    const bool ok = cleave_model(want);
+    harness::result r = harness::call("tree_cleave", 1, {row(p).get()});
+    ASSERT_EQ(r.ok(), ok) << n << " " << r.message();
+    if (ok) {
+      EXPECT_EQ(harness::words(r.out(0)), want) << n;
+    }
+  }
+}
+
 TEST(hierarchy, relabel_sets_takes_any_entries)
 {
   std::mt19937_64 rng(14);
