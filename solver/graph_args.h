@@ -26,6 +26,15 @@ inline std::size_t square_weights(const mxArray *w)
   return n;
 }
 
+// Checks a real full double vector of one entry per vertex of an n-vertex
+// graph, named by what in the message.  Returns its entries.
+inline const double *vertex_values(const mxArray *a, std::size_t n, const char *what)
+{
+  if (!is_full_double(a) || mxIsComplex(a) || mxGetNumberOfElements(a) != n)
+    fail("%s must be a real double vector with one entry per vertex", what);
+  return mxGetPr(a);
+}
+
 } // namespace kelvara
 
 #endif

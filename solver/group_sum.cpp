@@ -75,8 +75,7 @@ void group_sum(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     fail("Wrong number of output arguments");
   const mxArray *W = prhs[0], *E = prhs[1], *Q = prhs[2], *M = prhs[3];
   const std::size_t n = kelvara::square_weights(W);
-  if (!kelvara::is_full_double(E) || mxIsComplex(E) || mxGetNumberOfElements(E) != n)
-    fail("Second argument must be a real double vector with one entry per vertex");
+  const double *e = kelvara::vertex_values(E, n, "Second argument");
   if (mxGetClassID(Q) != mxUINT32_CLASS || mxGetNumberOfElements(Q) != n)
     fail("Third argument must be a uint32 vector with one entry per vertex");
   const double md = kelvara::is_number_class(M) && mxGetNumberOfElements(M) == 1 ? mxGetScalar(M) : -1;
@@ -92,7 +91,7 @@ void group_sum(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   std::vector<std::size_t> cj;
   std::vector<std::uint32_t> ci;
   std::vector<double> cw;
-  sum(n, mxGetJc(W), mxGetIr(W), mxGetPr(W), mxGetPr(E), q, m, cj, ci, cw, mxGetPr(ec.get()));
+  sum(n, mxGetJc(W), mxGetIr(W), mxGetPr(W), e, q, m, cj, ci, cw, mxGetPr(ec.get()));
   kelvara::owned Wc(kelvara::made(mxCreateSparse(m, m, ci.size(), mxREAL), "Out of memory"));
   mwIndex *wj = mxGetJc(Wc.get()), *wi = mxGetIr(Wc.get());
   double *wx = mxGetPr(Wc.get());

@@ -1,10 +1,14 @@
-// [q, m] = pair_groups(W, g): groups of at most two vertices of the weighted
-// graph W, for aggregation.  Every vertex outside the mask g, in ascending
-// order and not yet grouped, is paired with its heaviest ungrouped
-// neighbour outside g whose edge is strong for both ends (at least a
-// quarter of either end's heaviest edge), or stays alone.  q (uint32, n-by-1)
-// holds each vertex's 0-based group, m the number of groups; vertices of g
-// get group m, the ground that takes part in no group.
+// [q, m] = pair_groups(W, d, g, worst): groups of the weighted graph W, for
+// aggregation: pairs, and vertices that found no partner joined to a
+// neighbouring group.  Every vertex outside the mask g, in ascending order
+// and not yet grouped, is paired with the ungrouped neighbour j outside g
+// that makes the best pair.  A pair's badness d(i)*d(j) / (W(i,j)*(d(i)+d(j))),
+// for the smoothing diagonal d, bounds how much of an error that is smooth
+// inside the pair one sweep can leave; only pairs of badness at most worst
+// (8 when absent) are made, so that no group spans a weak edge between two
+// strong clusters.  q (uint32, n-by-1) holds each
+// vertex's 0-based group, m the number of groups; vertices of g get group
+// m, the ground that takes part in no group.
 #include "args.h"
 #include "gateway.h"
 #include "graph_args.h"
@@ -16,25 +20,22 @@ namespace {
 using kelvara::fail;
 
 const std::uint32_t none = 0xFFFFFFFFu;
-const double strong = 0.25;
 
-// top[i] = the heaviest weight in column i of the n-by-n matrix (jc, ir, w),
-// its diagonal left out; 0 for a column without a positive weight.
-void heaviest(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w, double *top)
-{
-  for (std::size_t i = 0; i < n; ++i) {
-    double t = 0;
-    for (std::size_t k = jc[i]; k < jc[i + 1]; ++k)
-      if (ir[k] != i && w[k] > t)
-        t = w[k];
-    top[i] = t;
-  }
-}
+// The badness of joining a vertex or group of diagonal a to one of diagonal
+// b across the weight w: the share of an error smooth inside the pair that
+// one sweep can leave.
+inline double badness(double a, double b, double w) { return a * b / (w * (a + b)); }
 
-// q[i] = the pair of vertex i, vertices with g[i] set to the ground group;
-// *m = the number of pairs.
-void pairs(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w,
-           const mxLogical *g, const double *top, std::uint32_t *q, std::uint32_t *m)
+// q[i] = the group of vertex i of the n-by-n graph (jc, ir, w) with
+// diagonal d, and *m = the number of groups, made in two sweeps: the first
+// pairs every vertex with the ungrouped neighbour of least badness, the
+// second lets a vertex left without a partner join its neighbours' group of
+// least badness (gd, n entries, holds each group's summed diagonal), within
+// badness worst and worst/4 (a third member weakens a pair more than a
+// partner does); a vertex that finds none is a group of its own.
+// Vertices with g[i] set get group *m, the ground.
+void pairs(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w, const double *d,
+           const mxLogical *g, double worst, double *gd, std::uint32_t *q, std::uint32_t *m)
 {
   std::uint32_t next = 0;
   for (std::size_t i = 0; i < n; ++i)
@@ -43,20 +44,43 @@ void pairs(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w,
     if (g[i] || q[i] != none)
       continue;
     std::size_t best = n;
-    double bw = 0;
+    double bad = worst;
     for (std::size_t k = jc[i]; k < jc[i + 1]; ++k) {
       const std::size_t j = ir[k];
-      if (j == i || g[j] || q[j] != none || !(w[k] > bw))
+      if (j == i || g[j] || q[j] != none || !(w[k] > 0))
         continue;
-      if (w[k] >= strong * top[i] && w[k] >= strong * top[j]) {
+      const double b = badness(d[i], d[j], w[k]);
+      if (b < bad || (b == bad && best == n)) {
         best = j;
-        bw = w[k];
+        bad = b;
       }
     }
-    q[i] = next;
-    if (best < n)
-      q[best] = next;
-    ++next;
+    if (best < n) {
+      q[i] = q[best] = next;
+      gd[next++] = d[i] + d[best];
+    }
+  }
+  for (std::size_t i = 0; i < n; ++i) {
+    if (g[i] || q[i] != none)
+      continue;
+    std::uint32_t best = none;
+    double bad = worst / 4;
+    for (std::size_t k = jc[i]; k < jc[i + 1]; ++k) {
+      const std::size_t j = ir[k];
+      if (j == i || g[j] || q[j] == none || !(w[k] > 0))
+        continue;
+      const double b = badness(d[i], gd[q[j]], w[k]);
+      if (b < bad || (b == bad && best == none)) {
+        best = q[j];
+        bad = b;
+      }
+    }
+    if (best == none) {
+      best = next++;
+      gd[best] = 0;
+    }
+    q[i] = best;
+    gd[best] += d[i];
   }
   for (std::size_t i = 0; i < n; ++i)
     if (g[i])
@@ -66,22 +90,27 @@ void pairs(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w,
 
 void pair_groups(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
-  if (nrhs != 2)
+  if (nrhs != 3 && nrhs != 4)
     fail("Wrong number of input arguments");
   if (nlhs > 2)
     fail("Wrong number of output arguments");
-  const mxArray *W = prhs[0], *G = prhs[1];
+  const mxArray *W = prhs[0], *D = prhs[1], *G = prhs[2];
   const std::size_t n = kelvara::square_weights(W);
+  const double *d = kelvara::vertex_values(D, n, "Second argument");
   if (!mxIsLogical(G) || mxIsSparse(G) || mxGetNumberOfElements(G) != n)
-    fail("Second argument must be a full logical vector with one entry per vertex");
+    fail("Third argument must be a full logical vector with one entry per vertex");
+  const double worst = nrhs == 4 && kelvara::is_number_class(prhs[3]) && mxGetNumberOfElements(prhs[3]) == 1
+                           ? mxGetScalar(prhs[3])
+                           : nrhs == 4 ? -1 : 8;
+  if (!(worst > 0))
+    fail("Fourth argument must be a positive scalar");
 
   kelvara::owned q(kelvara::made(mxCreateNumericMatrix(n, 1, mxUINT32_CLASS, mxREAL), "Out of memory"));
-  kelvara::scratch<double> top(n);
-  if (!top)
+  kelvara::scratch<double> gd(n);
+  if (!gd)
     fail("Out of memory");
   std::uint32_t m = 0;
-  heaviest(n, mxGetJc(W), mxGetIr(W), mxGetPr(W), top.get());
-  pairs(n, mxGetJc(W), mxGetIr(W), mxGetPr(W), mxGetLogicals(G), top.get(),
+  pairs(n, mxGetJc(W), mxGetIr(W), mxGetPr(W), d, mxGetLogicals(G), worst, gd.get(),
         static_cast<std::uint32_t *>(mxGetData(q.get())), &m);
   kelvara::owned count(kelvara::made(mxCreateDoubleScalar(m), "Out of memory"));
   plhs[0] = q.release();

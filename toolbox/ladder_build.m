@@ -31,7 +31,7 @@ function H = ladder_build (A, varargin)
 %   with other variables.
 %
 %   Example:
-%     A = delsq (numgrid ('S', 102));           % 2-D grid, 10^4 unknowns
+%     A = gallery ('poisson', 100);             % 2-D grid, 10^4 unknowns
 %     H = ladder_build (A);
 %     b = rand (rows (A), 1);
 %     x = pcg (A, b, 1e-8, 50, @(r) ladder_double (H, r));

@@ -38,7 +38,7 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
 %   component.
 %
 %   Example:
-%     A = delsq (numgrid ('S', 302));           % 2-D grid, 9*10^4 unknowns
+%     A = gallery ('poisson', 300);             % 2-D grid, 9*10^4 unknowns
 %     b = rand (rows (A), 1);
 %     [x, flag, relres, iter] = ladder_solve (A, b, 1e-8, 50);
 %
@@ -202,7 +202,7 @@ function [x, flag, relres, iter, resvec] = cg (A, b, tol, maxit, apply, verbose)
   bestit = 0;
   flag = 1;
   rz = 0;
-  p = zeros (n, 1);
+  restart = true;
   for it = 1:maxit
     z = apply (r);
     rzold = rz;
@@ -214,11 +214,12 @@ function [x, flag, relres, iter, resvec] = cg (A, b, tol, maxit, apply, verbose)
       flag = 2;
       break;
     end
-    if (it == 1)
+    if (restart)
       p = z;
     else
       p = z + (rz / rzold) * p;
     end
+    restart = false;
     q = A * p;
     pq = p' * q;
     if (! (pq > 0) || ! isfinite (pq))
@@ -234,8 +235,11 @@ function [x, flag, relres, iter, resvec] = cg (A, b, tol, maxit, apply, verbose)
     r -= step * q;
     nr = norm (r);
     if (nr <= tol * nb)
-      r = b - A * x;                    % the recurrence may drift: judge the true residual
+      % the recurrence drifts from the true residual: judge that one, and
+      % go on from it afresh if it falls short
+      r = b - A * x;
       nr = norm (r);
+      restart = true;
     end
     resvec(end + 1, 1) = nr;
     if (nr < bestres)

@@ -16,7 +16,14 @@ function H = ladder_levels (A, doubled, n0, opts)
 
   lv = level (W, d, e, ground);
   while (lv(end).n > opts.maxdirect && numel (lv) < opts.maxlevels && ! all (lv(end).g))
-    [q, m] = groups (lv(end));
+    % aggregates as good as the graph allows; where they coarsen too
+    % slowly, coarser ones of lesser quality
+    worst = 4;
+    [q, m] = groups (lv(end), worst);
+    while (m > 0.5 * lv(end).n && worst < 256)
+      worst *= 4;
+      [q, m] = groups (lv(end), worst);
+    end
     if (m > 0.9 * lv(end).n)
       break;                            % coarsening has stalled
     end
@@ -24,9 +31,11 @@ function H = ladder_levels (A, doubled, n0, opts)
     lv(end).q = q;
     lv(end).nc = m + any (q == m);
     lv(end).dc = any (q == m);
-    % over-correction: the coarse matrix scaled down by 1.5, since the
-    % aggregates' piecewise-constant correction undershoots smooth errors
-    lv(end + 1) = level (Wc / 1.5, [], ec / 1.5, false (m, 1));
+    % over-correction where aggregates are large and regular: the coarse
+    % matrix scaled down by 1.5, since their piecewise-constant correction
+    % undershoots smooth errors
+    scale = 1 + 0.5 * (lv(end).n >= 3.8 * m);
+    lv(end + 1) = level (Wc / scale, [], ec / scale, false (m, 1));
   end
   if (numel (lv) == 1 && any (ground))
     % a singular last level cannot be factored: ground it through one
@@ -108,11 +117,12 @@ function lv = level (W, d, e, ground)
                "g", ground | deg == 0 | e >= 4 * deg, "q", [], "nc", 0, "dc", 0);
 end
 
-function [q, m] = groups (lv)
+function [q, m] = groups (lv, worst)
   % aggregates of about four vertices: pairs, then pairs of pairs
-  [q1, m1] = pair_groups (lv.W, lv.g);
+  [q1, m1] = pair_groups (lv.W, lv.d, lv.g, worst);
   [W1, e1] = group_sum (lv.W, lv.e, q1, m1);
-  [q2, m] = pair_groups (W1, false (m1, 1));
+  d1 = accumarray (double (q1) + 1, lv.d, [m1 + 1, 1]);
+  [q2, m] = pair_groups (W1, d1(1:m1), false (m1, 1), worst);
   q2(end + 1) = m;
   q = q2(q1 + 1);
 end
