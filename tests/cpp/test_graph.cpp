@@ -88,6 +88,42 @@ TEST(graph, stored_zeros_are_edges_and_self_loops_count)
   EXPECT_EQ(harness::doubles(u.out(1)), (std::vector<double>{1}));
 }
 
+// The labels are the library's own numbering with plain per-vertex arrays
+// (components in order of completion), on random directed graphs sparse
+// and dense, and on a chain and a cycle deep enough to need the explicit
+// stack.
+TEST(graph, islands_number_as_the_library_does)
+{
+  std::mt19937 rng(9);
+  std::vector<ptr> graphs;
+  for (std::size_t n : {1u, 2u, 17u, 120u, 400u})
+    for (double density : {0.002, 0.01, 0.05})
+      graphs.push_back(random_graph(rng, n, density));
+  const std::size_t deep = 5000;
+  std::vector<harness::entry> chain, cycle;
+  for (std::size_t v = 0; v + 1 < deep; ++v)
+    chain.push_back({v + 1, v, 1});
+  cycle = chain;
+  cycle.push_back({0, deep - 1, 1});
+  graphs.push_back(harness::sparse(deep, deep, chain));
+  graphs.push_back(harness::sparse(deep, deep, cycle));
+  for (const ptr &A : graphs) {
+    const std::size_t n = mxGetN(A.get());
+    kelvara::sparse_graph_view<mwIndex> g(n, mxGetJc(A.get()), mxGetIr(A.get()));
+    std::vector<mwIndex> comp(n);
+    const mwIndex k = boost::strong_components(g, kelvara::vertex_array(g, comp.data()));
+    std::vector<double> labels(n), sizes(k > 0 ? k : 1, 0.0);
+    for (std::size_t v = 0; v < n; ++v) {
+      labels[v] = comp[v] + 1.0;
+      sizes[comp[v]] += 1;
+    }
+    auto c = harness::call("graph_islands", 2, {A.get()});
+    ASSERT_TRUE(c.ok()) << c.message();
+    EXPECT_EQ(harness::doubles(c.out(0)), labels) << n;
+    EXPECT_EQ(harness::doubles(c.out(1)), sizes) << n;
+  }
+}
+
 // Each module computes more outputs than may be asked for: only those that
 // fit the output list are stored (the harness flags writes past it, and
 // leaks of the others).
