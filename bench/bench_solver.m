@@ -50,14 +50,6 @@ function [lines, note] = run_child (cmd, limit, memkb)
   endif
 endfunction
 
-function s = ifelse_str (c, a, b)
-  if (c)
-    s = a;
-  else
-    s = b;
-  endif
-endfunction
-
 ## The solution in FILE, on all n unknowns: a grounded solve's x is set into
 ## the kept ones, the fixed vertices staying 0.
 function x = read_x (file, n, keep)
@@ -92,7 +84,7 @@ addpath (toolbox);
 addpath (fullfile (here, "solver"));
 
 quick = false;
-merge = false;
+keep_old = false;
 out = fullfile (benchdir, "solver_bench");
 solvers = {"ladder", "mldivide", "ichol", "hypre"};
 names = {};
@@ -101,7 +93,7 @@ for a = args(3:end)'
   if (strcmp (a, "quick"))
     quick = true;
   elseif (strcmp (a, "merge"))
-    merge = true;
+    keep_old = true;
   elseif (strncmp (a, "out=", 4))
     out = a(5:end);
   elseif (strncmp (a, "solvers=", 8))
@@ -141,9 +133,11 @@ octave = sprintf ("%s --norc --no-history", fullfile (OCTAVE_HOME, "bin", "octav
 printf ("GLIBC_TUNABLES=%s\nBLAS in the Octave solves: %s\n", getenv ("GLIBC_TUNABLES"), ...
         strtrim (which_blas));
 
-data = fullfile (benchdir, ifelse_str (quick, "solver_data_quick", "solver_data"));
+data = fullfile (benchdir, merge (quick, "solver_data_quick", "solver_data"));
 work = tempname ();
-mkdir (data);
+if (! exist (data, "dir"))
+  mkdir (data);
+endif
 mkdir (work);
 
 rows_ = struct ("family", {}, "n", {}, "nnz", {}, "solver", {}, "setting", {}, ...
@@ -171,10 +165,10 @@ for f = 1:numel (names)
   fid = fopen ([sys ".keep"], "r");
   keep = logical (fread (fid, Inf, "uint8"));
   fclose (fid);
-  peer = ifelse_str (all (keep), sys, [sys "_g"]);
+  peer = merge (all (keep), sys, [sys "_g"]);
   n = rows (A);
   printf ("\n== %s: n = %d, stored entries %d%s; load average %s\n", name, n, nnz (A), ...
-          ifelse_str (all (keep), "", ", singular (peers solve it grounded)"), ...
+          merge (all (keep), "", ", singular (peers solve it grounded)"), ...
           strjoin (strsplit (fileread ("/proc/loadavg"))(1:3), " "));
   printf ("%-14s %-20s %9s %6s %9s %9s %10s %8s  %s\n", "solver", "setting", "setup s", ...
           "iters", "solve s", "ns/nnz", "relres", "wall s", "note");
@@ -259,7 +253,7 @@ endfor
 confirm_recursive_rmdir (false);
 rmdir (work, "s");
 
-if (merge && exist ([out ".csv"], "file"))
+if (keep_old && exist ([out ".csv"], "file"))
   old = read_rows ([out ".csv"]);
   ran = strcat ({rows_.family}, "/", {rows_.solver});
   rows_ = [old(! ismember(strcat ({old.family}, "/", {old.solver}), ran)), rows_];

@@ -19,17 +19,17 @@ function [A, b, singular] = solver_family (name, quick)
   small3 = [22 22 22];
   singular = false;
   switch (name)
-    case "grid2_unit",     A = grid_matrix (pick (quick, [1000 1000], small2), unit);
-    case "grid3_unit",     A = grid_matrix (pick (quick, [100 100 100], small3), unit);
+    case "grid2_unit",     A = grid_matrix (merge (quick, small2, [1000 1000]), unit);
+    case "grid3_unit",     A = grid_matrix (merge (quick, small3, [100 100 100]), unit);
     case "grid2_unit_1e4", A = grid_matrix ([100 100], unit);
     case "grid2_unit_1e5", A = grid_matrix ([316 316], unit);
     case "grid3_unit_1e4", A = grid_matrix ([22 22 22], unit);
     case "grid3_unit_1e5", A = grid_matrix ([46 46 46], unit);
-    case "grid2_log",      A = grid_matrix (pick (quick, [1000 1000], small2), logu);
-    case "grid3_log",      A = grid_matrix (pick (quick, [100 100 100], small3), logu);
+    case "grid2_log",      A = grid_matrix (merge (quick, small2, [1000 1000]), logu);
+    case "grid3_log",      A = grid_matrix (merge (quick, small3, [100 100 100]), logu);
     case "photo",          A = photo_matrix (quick);
-    case "powerlaw",       A = powerlaw_matrix (pick (quick, 1e6, 1e4), 5);  singular = true;
-    case "islands",        A = islands_matrix (pick (quick, 1e6, 1e4));      singular = true;
+    case "powerlaw",       A = powerlaw_matrix (merge (quick, 1e4, 1e6), 5);  singular = true;
+    case "islands",        A = islands_matrix (merge (quick, 1e4, 1e6));      singular = true;
     otherwise
       error ("solver_family: unknown family '%s'", name);
   endswitch
@@ -38,14 +38,6 @@ function [A, b, singular] = solver_family (name, quick)
     ## Remove the mean on each connected component (isolated vertices get 0).
     labels = double (graph_islands (A));
     b -= accumarray (labels(:), b) (labels) ./ accumarray (labels(:), 1) (labels);
-  endif
-end
-
-function v = pick (quick, full, small)
-  if (quick)
-    v = small;
-  else
-    v = full;
   endif
 end
 
