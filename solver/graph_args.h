@@ -9,6 +9,9 @@
 
 namespace kelvara {
 
+// Entry k of a sparse matrix's index array, as an unsigned size.
+inline std::size_t at(const mwIndex *a, std::size_t k) { return static_cast<std::size_t>(a[k]); }
+
 // Largest vertex count whose group numbers and the ground's fit in 32 bits.
 const std::size_t max_groups = 0xFFFFFFFEu;
 

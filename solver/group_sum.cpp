@@ -15,6 +15,7 @@
 
 namespace {
 
+using kelvara::at;
 using kelvara::fail;
 
 // The columns of the coarse graph into cj (m+1 starts), ci, cw, and its
@@ -43,11 +44,11 @@ void sum(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w, c
     for (std::size_t s = start[J]; s < start[J + 1]; ++s) {
       const std::size_t i = member[s];
       x += e[i];
-      for (std::size_t k = jc[i]; k < jc[i + 1]; ++k) {
-        const std::size_t K = q[ir[k]];
+      for (std::size_t k = at(jc, i); k < at(jc, i + 1); ++k) {
+        const std::size_t K = q[at(ir, k)];
         if (K == m)
           x += w[k];
-        else if (K != J && ir[k] != i) {
+        else if (K != J && at(ir, k) != i) {
           if (seen[K] != J) {
             seen[K] = J;
             acc[K] = 0;

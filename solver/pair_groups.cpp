@@ -17,6 +17,7 @@
 
 namespace {
 
+using kelvara::at;
 using kelvara::fail;
 
 const std::uint32_t none = 0xFFFFFFFFu;
@@ -45,8 +46,8 @@ void pairs(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w,
       continue;
     std::size_t best = n;
     double bad = worst;
-    for (std::size_t k = jc[i]; k < jc[i + 1]; ++k) {
-      const std::size_t j = ir[k];
+    for (std::size_t k = at(jc, i); k < at(jc, i + 1); ++k) {
+      const std::size_t j = at(ir, k);
       if (j == i || g[j] || q[j] != none || !(w[k] > 0))
         continue;
       const double b = badness(d[i], d[j], w[k]);
@@ -65,8 +66,8 @@ void pairs(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w,
       continue;
     std::uint32_t best = none;
     double bad = worst / 4;
-    for (std::size_t k = jc[i]; k < jc[i + 1]; ++k) {
-      const std::size_t j = ir[k];
+    for (std::size_t k = at(jc, i); k < at(jc, i + 1); ++k) {
+      const std::size_t j = at(ir, k);
       if (j == i || g[j] || q[j] == none || !(w[k] > 0))
         continue;
       const double b = badness(d[i], gd[q[j]], w[k]);

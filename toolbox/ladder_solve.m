@@ -74,6 +74,10 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   if (! (isnumeric (maxit) && isscalar (maxit) && isreal (maxit) && maxit >= 0 && maxit == fix (maxit)))
     error ("kelvara:badTolerance", "MAXIT must be a whole number of at least 0.");
   end
+  if (isempty (H))
+    H = ladder_build (A, opts);
+  end
+  As = hierarchy_matrix (A, H);
   n = rows (A);
   if (! (isnumeric (b) && ndims (b) == 2 && rows (b) == n && isreal (b) && ! issparse (b)))
     error ("kelvara:badRightHandSide", "B must be a real full matrix of %d rows, one column per right-hand side.", n);
@@ -81,10 +85,6 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   if (! all (isfinite (b(:))))
     error ("kelvara:badRightHandSide", "B must be finite.");
   end
-  if (isempty (H))
-    H = ladder_build (A, opts);
-  end
-  As = hierarchy_matrix (A, H);
   meta = H{1}.kelvara;
   apply = preconditioner (H, meta.precision);
   grounded = double (meta.grounded);
@@ -135,11 +135,11 @@ function As = hierarchy_matrix (A, H)
     error ("kelvara:badHierarchy", "H must be a Hierarchy made by ladder_build.");
   end
   meta = H{1}.kelvara;
-  if (! issparse (A) || rows (A) != columns (A) || rows (A) != meta.order)
+  if (rows (A) != columns (A) || rows (A) != meta.order)
     error ("kelvara:badHierarchy", "H was built for a matrix of order %d; A is %d-by-%d.", ...
            meta.order, rows (A), columns (A));
   end
-  As = double (A);
+  As = sparse (double (A));
   if (meta.doubled)
     As = ladder_cover (As);
   end

@@ -14,33 +14,22 @@ function [A, doubled] = ladder_check (A)
     error ("kelvara:complex", "A must be real; it is complex.");
   end
   A = sparse (double (A));
-  [i, j, v] = find (A);
-  bad = find (! isfinite (v), 1);
-  if (! isempty (bad))
-    error ("kelvara:notFinite", "A(%d,%d) is %g; every entry of A must be finite.", i(bad), j(bad), v(bad));
+  [kind, i, j] = sdd_kind (A);
+  if (kind == 2)
+    A = (A + A.') / 2;                  % symmetric up to round-off
+    [kind, i, j] = sdd_kind (A);
   end
-  % symmetric up to round-off: |A(i,j) - A(j,i)| within 1e-12 of their size
-  D = A - A.';
-  if (nnz (D))
-    [di, dj, dv] = find (D);
-    M = abs (A) + abs (A.');
-    bad = find (abs (dv) > 1e-12 * full (M(sub2ind ([n n], di, dj))), 1);
-    if (! isempty (bad))
-      r = di(bad); c = dj(bad);
+  switch (kind)
+    case -1
+      error ("kelvara:notFinite", "A(%d,%d) is %g; every entry of A must be finite.", i, j, full (A(i, j)));
+    case -2
       error ("kelvara:notSymmetric", "A is not symmetric: A(%d,%d) = %g but A(%d,%d) = %g.", ...
-             r, c, full (A(r, c)), c, r, full (A(c, r)));
-    end
-    A = (A + A.') / 2;
-    [i, j, v] = find (A);
+             i, j, full (A(i, j)), j, i, full (A(j, i)));
+    case -3
+      s = full (sum (abs (A(:, i)))) - abs (full (A(i, i)));
+      error ("kelvara:notDiagonallyDominant", ...
+             "Row %d of A is not diagonally dominant: A(%d,%d) = %g is less than %g, the sum of the magnitudes of its off-diagonal entries.", ...
+             i, i, i, full (A(i, i)), s);
   end
-  % diagonally dominant up to round-off: a deficit below 1e-12 of the row's magnitude
-  d = full (diag (A));
-  s = full (sum (abs (A), 2)) - abs (d);
-  bad = find (d < s - 1e-12 * (abs (d) + s), 1);
-  if (! isempty (bad))
-    error ("kelvara:notDiagonallyDominant", ...
-           "Row %d of A is not diagonally dominant: A(%d,%d) = %g is less than %g, the sum of the magnitudes of its off-diagonal entries.", ...
-           bad, bad, bad, d(bad), s(bad));
-  end
-  doubled = any (i != j & v > 0);
+  doubled = kind == 1;
 end
