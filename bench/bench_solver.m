@@ -12,6 +12,8 @@
 ##   quick    families of about 10^4 unknowns (stored apart from the full ones)
 ##   out      the table goes to PREFIX.csv and its plot to PREFIX.png
 ##            (default BENCH_DIR/solver_bench)
+##   ichol=S1,S2, hypre=S1,S2   only these settings of pcg+ichol or hypre
+##            (the names in the table)
 ##   merge    keep the rows of an existing PREFIX.csv for the families and
 ##            solvers that this run does not measure
 ## Each solve runs in a process of its own with a time limit; Octave's runs
@@ -85,6 +87,7 @@ addpath (fullfile (here, "solver"));
 
 quick = false;
 keep_old = false;
+only = struct ();
 out = fullfile (benchdir, "solver_bench");
 solvers = {"ladder", "mldivide", "ichol", "hypre"};
 names = {};
@@ -98,6 +101,8 @@ for a = args(3:end)'
     out = a(5:end);
   elseif (strncmp (a, "solvers=", 8))
     solvers = strsplit (a(9:end), ",");
+  elseif (strncmp (a, "ichol=", 6) || strncmp (a, "hypre=", 6))
+    only.(a(1:5)) = strsplit (a(7:end), ",");
   else
     names{end+1} = a;
   endif
@@ -118,6 +123,15 @@ hypre_settings = {"falgout-0.25:6:0:0.25:0:0", "pmis-0.25-exti:8:6:0.25:0:4", ..
                   "hmis-0.25-exti:10:6:0.25:0:4", "hmis-0.5-exti:10:6:0.5:0:4", ...
                   "hmis-0.25-exti-agg1:10:6:0.25:1:4", "hmis-0.5-exti-agg1:10:6:0.5:1:4"};
 ichol_settings = {"nofill", "nofill-michol", "ict-1e-3", "ict-1e-4"};
+for f = fieldnames (only)'
+  known = struct ("ichol", {ichol_settings}, "hypre", {regexprep(hypre_settings, ":.*", "")});
+  pick = ismember (known.(f{1}), only.(f{1}));
+  if (strcmp (f{1}, "ichol"))
+    ichol_settings = ichol_settings(pick);
+  else
+    hypre_settings = hypre_settings(pick);
+  endif
+endfor
 tol = 1e-8;
 memkb = 10 * 2^20;     # virtual memory limit of each Octave solve
 
