@@ -86,12 +86,10 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
     error ("kelvara:badRightHandSide", "B must be finite.");
   end
   meta = H{1}.kelvara;
-  apply = preconditioner (H, meta.precision);
   grounded = double (meta.grounded);
+  B = double (b);
   if (meta.doubled)
-    B = [b; -b];
-  else
-    B = double (b);
+    B = [B; -B];
   end
   B = project (B, grounded, true);
 
@@ -101,8 +99,13 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   relres = zeros (1, k);
   iter = zeros (1, k);
   res = cell (1, k);
+  cg = compiled_cg (meta.precision);
   for c = 1:k
-    [X(:, c), flag(c), relres(c), iter(c), res{c}] = cg (As, B(:, c), tol, maxit, apply, opts.verbose);
+    [X(:, c), flag(c), relres(c), iter(c), res{c}] = cg (As, B(:, c), tol, maxit, H);
+    if (opts.verbose)
+      show = [10:10:numel(res{c})-1, numel(res{c})-1];
+      printf ("iteration %4d: relative residual %.2e\n", [show; res{c}(show + 1)' / res{c}(1)]);
+    end
   end
   X = project (X, grounded, false);
   if (meta.doubled)
@@ -110,17 +113,9 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   else
     x = X;
   end
-  if (isa (b, "single"))
-    x = double (x);
-  end
   for c = 1:k
-    nb = norm (B(:, c));
-    if (nb > 0)
-      if (meta.doubled)
-        relres(c) = norm (B(1:n, c) - A * x(:, c)) / norm (B(1:n, c));
-      else
-        relres(c) = norm (B(:, c) - As * x(:, c)) / nb;
-      end
+    if (relres(c) > 0 && meta.doubled)
+      relres(c) = norm (B(1:n, c) - A * x(:, c)) / norm (B(1:n, c));
     end
   end
   resvec = NaN (max (cellfun (@numel, res)), k);
@@ -145,22 +140,12 @@ function As = hierarchy_matrix (A, H)
   end
 end
 
-function f = preconditioner (H, precision)
-  % one cycle of the Hierarchy; in single precision the residual is scaled
-  % into single's range first
+function cg = compiled_cg (precision)
+  % the compiled conjugate gradients of the Hierarchy's precision
   if (strcmp (precision, "single"))
-    f = @(r) scaled_single (H, r);
+    cg = @ladder_cg_single;
   else
-    f = @(r) ladder_double (H, r);
-  end
-end
-
-function z = scaled_single (H, r)
-  s = max (abs (r));
-  if (s == 0)
-    z = zeros (size (r));
-  else
-    z = s * double (ladder_single (H, single (r / s)));
+    cg = @ladder_cg_double;
   end
 end
 
@@ -181,83 +166,4 @@ function X = project (X, grounded, warn)
     end
     X(on, c) -= shift;
   end
-end
-
-function [x, flag, relres, iter, resvec] = cg (A, b, tol, maxit, apply, verbose)
-  % preconditioned conjugate gradients from x = 0, stopping on the residual
-  % recomputed from x
-  n = rows (A);
-  x = zeros (n, 1);
-  nb = norm (b);
-  resvec = nb;
-  flag = 0;
-  relres = 0;
-  iter = 0;
-  if (nb == 0)
-    return;
-  end
-  r = b;
-  best = x;
-  bestres = nb;
-  bestit = 0;
-  flag = 1;
-  rz = 0;
-  restart = true;
-  for it = 1:maxit
-    z = apply (r);
-    rzold = rz;
-    rz = r' * z;
-    if (! isfinite (rz))
-      flag = 4;
-      break;
-    elseif (rz <= 0)
-      flag = 2;
-      break;
-    end
-    if (restart)
-      p = z;
-    else
-      p = z + (rz / rzold) * p;
-    end
-    restart = false;
-    q = A * p;
-    pq = p' * q;
-    if (! (pq > 0) || ! isfinite (pq))
-      flag = 4;
-      break;
-    end
-    step = rz / pq;
-    if (norm (step * p) <= eps * norm (x))
-      flag = 3;
-      break;
-    end
-    x += step * p;
-    r -= step * q;
-    nr = norm (r);
-    if (nr <= tol * nb)
-      % the recurrence drifts from the true residual: judge that one, and
-      % go on from it afresh if it falls short
-      r = b - A * x;
-      nr = norm (r);
-      restart = true;
-    end
-    resvec(end + 1, 1) = nr;
-    if (nr < bestres)
-      best = x;
-      bestres = nr;
-      bestit = it;
-    end
-    if (verbose && mod (it, 10) == 0)
-      printf ("iteration %4d: relative residual %.2e\n", it, nr / nb);
-    end
-    if (nr <= tol * nb)
-      flag = 0;
-      iter = it;
-      relres = nr / nb;
-      return;
-    end
-  end
-  x = best;
-  iter = bestit;
-  relres = bestres / nb;
 end
