@@ -27,9 +27,8 @@ void ladder(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   const std::size_t m = mxGetM(prhs[1]);
   const Real *b = static_cast<const Real *>(mxGetData(prhs[1]));
 
-  std::vector<LevelRecord> levels(mxGetNumberOfElements(prhs[0]));
-  const std::size_t L = unpack(prhs[0], levels.data());
-  validate(levels.data(), L, b, m);
+  const std::vector<LevelRecord> levels = unpack(prhs[0]);
+  validate(levels.data(), levels.size(), b, m);
 
   mwSize dims[1] = {static_cast<mwSize>(m)};
   mxArray *x = kelvara::made(

@@ -2,6 +2,7 @@
 
 #include "gateway.h"
 
+#include <algorithm>
 #include <cmath>
 #include <type_traits>
 
@@ -111,18 +112,29 @@ place entry(const mxArray *H, std::size_t i)
 
 } // namespace
 
-std::size_t unpack(const mxArray *H, LevelRecord *levels)
+std::vector<LevelRecord> unpack(const mxArray *H)
 {
-  const std::size_t k = mxGetNumberOfElements(H);
+  // k is the larger of the row and column counts; a cell with more of both
+  // gives its first k entries by linear index.  A cell with no entries has
+  // a zero among its counts.
+  const std::size_t k = mxGetNumberOfElements(H) ? std::max(mxGetM(H), mxGetN(H)) : 0;
   if (k == 0)
     fail("The Hierarchy cell is empty");
+  // Refused before any entry is read: on the first read of an entry the
+  // host may convert every entry of the cell.
+  if (k > max_levels + 1)
+    fail("A Hierarchy of %zu entries is deeper than the %zu levels supported", k, max_levels);
   std::size_t L = k;
   if (k > 1 && count(entry(H, k - 2), "islast") != 0)
     L = k - 1;
+  // The cycle recurses once per level; far beyond any real coarsening, this
+  // keeps the recursion within the host's stack.
+  if (L > max_levels)
+    fail("A Hierarchy of %zu levels is deeper than the %zu levels supported", L, max_levels);
+  std::vector<LevelRecord> levels(L);
   for (std::size_t i = 0; i < L; ++i) {
     const place at = entry(H, i);
     LevelRecord &V = levels[i];
-    V = LevelRecord{};
     V.islast = count(at, "islast");
     V.iterative = count(at, "iterative");
     const place A = member(at, "A", "A.");
@@ -152,5 +164,5 @@ std::size_t unpack(const mxArray *H, LevelRecord *levels)
       }
     }
   }
-  return L;
+  return levels;
 }

@@ -101,6 +101,17 @@ void separate(const LevelRecord *levels, std::size_t L, const Real *b, std::size
     add(s, V.A.ja, V.A.ia[n], false, i, "A.ja");
     if (inner)
       add(s, V.cI, n, false, i, "cI");
+    if (!inner && V.iterative == 0) {
+      const CholFactor &c = V.chol;
+      add(s, c.ld.a, c.ld.ia[n], false, i, "chol.ld.a");
+      add(s, c.ld.ia, n + 1u, false, i, "chol.ld.ia");
+      add(s, c.ld.ja, c.ld.ia[n], false, i, "chol.ld.ja");
+      add(s, c.ldT.a, c.ldT.ia[n], false, i, "chol.ldT.a");
+      add(s, c.ldT.ia, n + 1u, false, i, "chol.ldT.ia");
+      add(s, c.ldT.ja, c.ldT.ia[n], false, i, "chol.ldT.ja");
+      add(s, c.p, n, false, i, "chol.p");
+      add(s, c.invp, n, false, i, "chol.invp");
+    }
     if (V.invD) {
       const std::uint32_t nc = inner ? V.nc : 0;
       add(s, V.invD, n, false, i, "invD");
@@ -133,14 +144,40 @@ void separate(const LevelRecord *levels, std::size_t L, const Real *b, std::size
   }
 }
 
+// Refuses a cycle of more than max_work.  Each visit to an inner level runs
+// its cycles (one on level 0; on a lower level, the repeat of the level
+// above) and each cycle visits the next level once, so the visits multiply
+// down the levels.  A level solved by diagonal scaling ends the descent.
+void bounded(const LevelRecord *levels, std::size_t L)
+{
+  double visits = 1, cycles = 1, work = 0;
+  for (std::size_t i = 0; i < L && visits > 0; ++i) {
+    const LevelRecord &V = levels[i];
+    const std::uint32_t n = V.A.n;
+    const bool inner = i + 1 < L && V.iterative != 1;
+    // entries one visit reads: three products and the vectors per cycle, or
+    // the factor, or the weights
+    double per = n;
+    if (inner)
+      per = cycles * (3.0 * V.A.ia[n] + 4.0 * n + V.nc);
+    else if (V.iterative != 1)
+      per = double(n) + V.chol.ld.ia[n] + V.chol.ldT.ia[n];
+    work += visits * (per + visit_cost);
+    if (work > max_work)
+      fail("A cycle of this Hierarchy visits H{%zu} %.17g times and reads over %g stored "
+           "entries; lower the repeat of the levels above it",
+           i + 1, visits, max_work);
+    if (!inner)
+      break;
+    visits *= cycles;
+    cycles = V.repeat > 0 ? V.repeat : 0;
+  }
+}
+
 } // namespace
 
 void validate(const LevelRecord *levels, std::size_t L, const Real *b, std::size_t m)
 {
-  // The cycle recurses once per level; far beyond any real coarsening, this
-  // keeps the recursion within the host's stack.
-  if (L > 10000)
-    fail("A Hierarchy of %zu levels is deeper than the 10000 levels supported", L);
   for (std::size_t i = 0; i < L; ++i) {
     const LevelRecord &V = levels[i];
     const std::uint32_t n = V.A.n;
@@ -178,5 +215,6 @@ void validate(const LevelRecord *levels, std::size_t L, const Real *b, std::size
   const std::size_t need = std::size_t(levels[0].A.n) + (levels[0].laplacian == 1);
   if (m < need)
     fail("The right-hand side has %zu entries; the finest level needs %zu", m, need);
+  bounded(levels, L);
   separate(levels, L, b, m);
 }

@@ -12,11 +12,10 @@ void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   kelvara::gateway([&] {
     if (nrhs != 3)
       kelvara::fail("usage: ladder_validate_double(H, b, check)");
-    std::vector<LevelRecord> levels(mxGetNumberOfElements(prhs[0]));
-    const std::size_t L = unpack(prhs[0], levels.data());
+    const std::vector<LevelRecord> levels = unpack(prhs[0]);
     if (mxGetScalar(prhs[2]) != 0)
-        validate(levels.data(), L, static_cast<const double *>(mxGetData(prhs[1])),
+      validate(levels.data(), levels.size(), static_cast<const double *>(mxGetData(prhs[1])),
                mxGetM(prhs[1]));
-    plhs[0] = mxCreateDoubleScalar(static_cast<double>(L));
+    plhs[0] = mxCreateDoubleScalar(static_cast<double>(levels.size()));
   });
 }

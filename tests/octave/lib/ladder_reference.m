@@ -3,7 +3,7 @@ function x = ladder_reference(H, b)
 %   x = ladder_reference(H, b) computes in double what ladder_double does,
 %   from the Hierarchy's fields, with Octave's own sparse products and an
 %   exact solve on a direct last level.
-  k = numel(H);
+  k = max(rows(H), columns(H));
   L = k;
   if k > 1 && H{k - 1}.islast
     L = k - 1;

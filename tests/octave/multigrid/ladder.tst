@@ -157,6 +157,9 @@
 %!   @(H) setlev (H, 1, "lws2", H{1}.lws1),     "H\\{1\\}.lws[12] shares its data with H\\{1\\}.lws[12]"
 %!   @(H) setlev (H, 1, "sws2", H{1}.sws1),     "H\\{1\\}.sws[12] shares its data with H\\{1\\}.sws[12]"
 %!   @(H) setlev (H, 1, "lws1", H{1}.invD),     "H\\{1\\}.(lws1|invD) shares its data with H\\{1\\}.(lws1|invD)"
+%!   @(H) setlev (H, 1, "sws2", H{2}.chol.ld.a), "H\\{.\\}.(sws2|chol.ldT?.a) shares its data with H\\{.\\}.(sws2|chol.ldT?.a)"
+%!   @(H) setlev (H, 1, "sws1", H{2}.chol.ldT.a), "H\\{.\\}.(sws1|chol.ldT?.a) shares its data with H\\{.\\}.(sws1|chol.ldT?.a)"
+%!   @(H) setlev (H, 1, "lws2", H{1}.A.a(1:2)), "shares its data with"
 %! };
 %! H0 = two_level_example ("double");
 %! for k = 1:rows (cases)
@@ -169,6 +172,31 @@
 %!             sprintf ("case %d: %s", k, e.message));
 %!   end_try_catch
 %! endfor
+
+## A workspace that is the last level's factor: refused, and the factor
+## keeps its values, so later calls on a repaired Hierarchy are right.
+%!test
+%! H = two_level_example ("double");
+%! f = 2;
+%! H{1}.sws2 = f;
+%! H{2}.chol.ld.a = f;
+%! fail ("ladder_double (H, [1; 0])", "shares its data with");
+%! assert (H{2}.chol.ld.a, 2);
+%! H{1}.sws2 = zeros (1, 1);
+%! assert (ladder_double (H, [1; 0]), [0.625; 0.375]);
+
+## A cell with more rows and columns than one: k is the larger count and
+## its entries are taken by linear index, so a 2-by-2 cell is read as the
+## Hierarchy in its first column.
+%!test
+%! for cls = {"single", "double"}
+%!   H = two_level_example (cls{1});
+%!   assert (run_ladder (cls{1}, {H{1}, 5; H{2}, "x"}, [1; 0]), cast ([0.625; 0.375], cls{1}));
+%!   assert (run_ladder (cls{1}, H', [1; 0]), cast ([0.625; 0.375], cls{1}));
+%! endfor
+%! H = two_level_example ("double");
+%! fail ("ladder_double ({H{1}, H{2}; 5, 5}, [1; 0])", "H\\{2\\} must be a struct");
+%! fail ("ladder_double (cell (0, 3), 1)", "Hierarchy cell is empty");
 
 ## The right-hand side must cover the finest order (and its extra entry).
 %!error <right-hand side has 1 entries; the finest level needs 2> ladder_double (two_level_example ("double"), 1)
