@@ -275,3 +275,126 @@ TEST(solver, allocation_failures_release_everything)
     EXPECT_GT(k, 0) << c.module;
   }
 }
+
+namespace {
+
+// A struct of one element with the given fields, taking ownership of them.
+ptr record(std::vector<std::pair<const char *, ptr>> fields)
+{
+  std::vector<const char *> names;
+  for (auto &f : fields)
+    names.push_back(f.first);
+  ptr s(mxCreateStructMatrix(1, 1, static_cast<int>(names.size()), names.data()));
+  for (auto &f : fields)
+    mxSetField(s.get(), 0, f.first, f.second.release());
+  return s;
+}
+
+ptr reals(bool single, std::size_t n, double v)
+{
+  if (!single)
+    return harness::column(std::vector<double>(n, v));
+  return harness::singles(n, 1, std::vector<float>(n, static_cast<float>(v)));
+}
+
+ptr workspace(bool single, std::size_t n)
+{
+  ptr a = reals(single, n, 0);
+  khost::mark_scratch(a.get());
+  return a;
+}
+
+// The one-level Hierarchy of the path Laplacian tridiag(-1, 2, -1) of order
+// 3, solved by diagonal scaling: conjugate gradients with Jacobi.
+ptr jacobi_hierarchy(bool single)
+{
+  std::vector<std::pair<const char *, ptr>> A;
+  A.emplace_back("a", single ? harness::singles(5, 1, {2, -1, 2, -1, 2})
+                             : harness::column({2, -1, 2, -1, 2}));
+  A.emplace_back("ia", harness::uint32s(4, 1, {0, 2, 4, 5}));
+  A.emplace_back("ja", harness::uint32s(5, 1, {0, 1, 1, 2, 2}));
+  A.emplace_back("n", harness::scalar(3));
+  A.emplace_back("issym", harness::scalar(1));
+  std::vector<std::pair<const char *, ptr>> f;
+  f.emplace_back("islast", harness::scalar(1));
+  f.emplace_back("iterative", harness::scalar(1));
+  f.emplace_back("laplacian", harness::scalar(0));
+  f.emplace_back("A", record(std::move(A)));
+  f.emplace_back("invD", reals(single, 3, 0.5));
+  for (const char *w : {"lws1", "lws2", "sws1", "sws2", "sws3"})
+    f.emplace_back(w, workspace(single, 3));
+  ptr H(mxCreateCellMatrix(1, 1));
+  mxSetCell(H.get(), 0, record(std::move(f)).release());
+  return H;
+}
+
+const char *cg_module(bool single) { return single ? "ladder_cg_single" : "ladder_cg_double"; }
+
+} // namespace
+
+// Conjugate gradients solve the path of order 3 in three iterations in
+// double (a few more with the cycle rounded to single); a zero right-hand
+// side and no iterations return x = 0.
+TEST(solver, ladder_cg_solves_and_reports_as_pcg)
+{
+  ptr A = harness::sparse(3, 3, {{0, 0, 2}, {1, 0, -1}, {0, 1, -1}, {1, 1, 2}, {2, 1, -1}, {1, 2, -1}, {2, 2, 2}});
+  ptr b = harness::column({1, 0, 3}), zero = harness::column({0, 0, 0});
+  ptr tol = harness::scalar(1e-10), ten = harness::scalar(10), none = harness::scalar(0);
+  for (bool single : {false, true}) {
+    ptr H = jacobi_hierarchy(single);
+    harness::result r = call(cg_module(single), 5, {A.get(), b.get(), tol.get(), ten.get(), H.get()});
+    ASSERT_TRUE(r.ok()) << r.message();
+    const std::vector<double> x = harness::doubles(r.out(0)), want = {1.5, 2, 2.5};
+    for (std::size_t i = 0; i < 3; ++i)
+      EXPECT_NEAR(x[i], want[i], 1e-9);
+    EXPECT_EQ(harness::doubles(r.out(1))[0], 0);
+    EXPECT_LE(harness::doubles(r.out(2))[0], 1e-10);
+    EXPECT_LE(harness::doubles(r.out(3))[0], single ? 8 : 3) << cg_module(single);
+    EXPECT_EQ(harness::doubles(r.out(4)).size(), harness::doubles(r.out(3))[0] + 1);
+
+    harness::result z = call(cg_module(single), 3, {A.get(), zero.get(), tol.get(), ten.get(), H.get()});
+    ASSERT_TRUE(z.ok());
+    EXPECT_EQ(harness::doubles(z.out(0)), (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(harness::doubles(z.out(1))[0], 0);
+    harness::result idle = call(cg_module(single), 2, {A.get(), b.get(), tol.get(), none.get(), H.get()});
+    ASSERT_TRUE(idle.ok());
+    EXPECT_EQ(harness::doubles(idle.out(0)), (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(harness::doubles(idle.out(1))[0], 1);
+  }
+}
+
+// Malformed arguments are refused before any work; every failed creation
+// leaves nothing behind.
+TEST(solver, ladder_cg_refuses_and_releases)
+{
+  ptr A = harness::sparse(3, 3, {{0, 0, 2}, {1, 0, -1}, {0, 1, -1}, {1, 1, 2}, {2, 1, -1}, {1, 2, -1}, {2, 2, 2}});
+  ptr b = harness::column({1, 0, 3}), b2 = harness::column({1, 0});
+  ptr tol = harness::scalar(1e-10), ten = harness::scalar(10), bad = harness::scalar(-1);
+  ptr H = jacobi_hierarchy(false), notcell = harness::scalar(1);
+  struct cse {
+    std::vector<const mxArray *> in;
+    const char *message;
+  };
+  const std::vector<cse> cases = {
+      {{A.get(), b.get(), tol.get(), ten.get()}, "Wrong number of input arguments"},
+      {{b.get(), b.get(), tol.get(), ten.get(), H.get()}, "First argument must be a real square sparse double matrix"},
+      {{A.get(), b2.get(), tol.get(), ten.get(), H.get()}, "Second argument must be a real double vector with one entry per vertex"},
+      {{A.get(), b.get(), bad.get(), ten.get(), H.get()}, "Third and fourth arguments must be a positive tolerance and a count of iterations"},
+      {{A.get(), b.get(), tol.get(), ten.get(), notcell.get()}, "Fifth argument must be a Hierarchy cell"},
+  };
+  for (const cse &c : cases) {
+    harness::result r = call("ladder_cg_double", 1, c.in);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.message(), c.message);
+  }
+  long k = 0;
+  for (;; ++k) {
+    khost::fail_allocation(k);
+    harness::result r = call("ladder_cg_double", 5, {A.get(), b.get(), tol.get(), ten.get(), H.get()});
+    if (r.ok())
+      break;
+    EXPECT_EQ(r.message(), "Out of memory");
+  }
+  khost::fail_allocation(-1);
+  EXPECT_GT(k, 0);
+}
