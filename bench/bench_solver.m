@@ -65,9 +65,12 @@ function x = read_x (file, n, keep)
   endif
 endfunction
 
-## The rows of a table that this script wrote.
+## The rows of a table that this script wrote (none for FILE "").
 function rows_ = read_rows (file)
-  lines = strsplit (strtrim (fileread (file)), "\n")(2:end);
+  lines = {};
+  if (! isempty (file))
+    lines = strsplit (strtrim (fileread (file)), "\n")(2:end);
+  endif
   rows_ = struct ("family", {}, "n", {}, "nnz", {}, "solver", {}, "setting", {}, ...
                   "setup", {}, "iters", {}, "solve", {}, "ns", {}, "relres", {}, "note", {}, ...
                   "wall", {});
@@ -78,6 +81,46 @@ function rows_ = read_rows (file)
                        "setup", v(6), "iters", v(7), "solve", v(8), "ns", v(9), "relres", v(10), ...
                        "note", f{13}, "wall", v(12));
   endfor
+endfunction
+
+## The rows of OLD that ROWS_ does not measure again, then ROWS_, in the
+## order of FAMILIES and of the solvers; BEST marks the best setting of each
+## solver per family: the fastest that reaches TOL, or else the one with the
+## smallest residual.
+function [rows_, best] = table_rows (old, rows_, families, tol)
+  ran = strcat ({rows_.family}, "/", {rows_.solver});
+  rows_ = [old(! ismember(strcat ({old.family}, "/", {old.solver}), ran)), rows_];
+  [~, fi] = ismember ({rows_.family}, families);
+  [~, si] = ismember ({rows_.solver}, {"ladder_double", "ladder_single", "mldivide", ...
+                                       "pcg+ichol", "hypre"});
+  [~, order] = sortrows ([fi(:), si(:), (1:numel (rows_))']);
+  rows_ = rows_(order);
+  best = false (size (rows_));
+  keys = strcat ({rows_.family}, "/", {rows_.solver});
+  for key = unique (keys)
+    k = find (strcmp (keys, key{1}));
+    rr = [rows_(k).relres];
+    if (any (rr <= tol))
+      t = [rows_(k).setup] + [rows_(k).solve];
+      t(! (rr <= tol)) = Inf;
+      [~, i] = min (t);
+    else
+      [~, i] = min (rr);
+    endif
+    best(k(i)) = true;
+  endfor
+endfunction
+
+function write_table (file, rows_, best)
+  fid = fopen (file, "w");
+  fprintf (fid, "family,n,nnz,solver,setting,setup_s,iterations,solve_s,ns_per_nnz,relres,best,wall_s,note\n");
+  for k = 1:numel (rows_)
+    r = rows_(k);
+    fprintf (fid, "%s,%d,%d,%s,%s,%.6f,%d,%.6f,%.1f,%.3e,%d,%.3f,%s\n", r.family, r.n, r.nnz, ...
+             r.solver, r.setting, r.setup, r.iters, r.solve, r.ns, r.relres, best(k), r.wall, ...
+             strrep (r.note, ",", ";"));
+  endfor
+  fclose (fid);
 endfunction
 
 [toolbox, benchdir] = deal (args{1:2});
@@ -154,9 +197,11 @@ if (! exist (data, "dir"))
 endif
 mkdir (work);
 
-rows_ = struct ("family", {}, "n", {}, "nnz", {}, "solver", {}, "setting", {}, ...
-                "setup", {}, "iters", {}, "solve", {}, "ns", {}, "relres", {}, "note", {}, ...
-                "wall", {});
+rows_ = read_rows ("");
+old = rows_;
+if (keep_old && exist ([out ".csv"], "file"))
+  old = read_rows ([out ".csv"]);
+endif
 for f = 1:numel (names)
   name = names{f};
   sys = fullfile (data, name);
@@ -263,56 +308,21 @@ for f = 1:numel (names)
       fflush (stdout);
     endfor
   endfor
+  [table, best] = table_rows (old, rows_, families, tol);
+  write_table ([out ".csv"], table, best);
 endfor
 confirm_recursive_rmdir (false);
 rmdir (work, "s");
 
-if (keep_old && exist ([out ".csv"], "file"))
-  old = read_rows ([out ".csv"]);
-  ran = strcat ({rows_.family}, "/", {rows_.solver});
-  rows_ = [old(! ismember(strcat ({old.family}, "/", {old.solver}), ran)), rows_];
-  [~, fi] = ismember ({rows_.family}, families);
-  [~, si] = ismember ({rows_.solver}, {"ladder_double", "ladder_single", "mldivide", ...
-                                       "pcg+ichol", "hypre"});
-  [~, order] = sortrows ([fi(:), si(:), (1:numel (rows_))']);
-  rows_ = rows_(order);
-endif
-
-## The best setting of each solver per family: the fastest that reaches the
-## tolerance, or else the one with the smallest residual.
-best = false (size (rows_));
-keys = strcat ({rows_.family}, "/", {rows_.solver});
-for key = unique (keys)
-  k = find (strcmp (keys, key{1}));
-  rr = [rows_(k).relres];
-  ok = rr <= tol;
-  if (any (ok))
-    t = [rows_(k).setup] + [rows_(k).solve];
-    t(! ok) = Inf;
-    [~, i] = min (t);
-  else
-    [~, i] = min (rr);
-  endif
-  best(k(i)) = true;
-endfor
-
+[table, best] = table_rows (old, rows_, families, tol);
 printf ("\nBest setting of each solver, relative residual %g:\n", tol);
 printf ("%-15s %-14s %-20s %9s %6s %9s %9s %10s %8s\n", "family", "solver", "setting", ...
         "setup s", "iters", "solve s", "ns/nnz", "relres", "wall s");
-for r = rows_(best)
+for r = table(best)
   printf ("%-15s %-14s %-20s %9.3f %6d %9.3f %9.0f %10.2e %8.2f  %s\n", r.family, r.solver, ...
           r.setting, r.setup, r.iters, r.solve, r.ns, r.relres, r.wall, r.note);
 endfor
 
-fid = fopen ([out ".csv"], "w");
-fprintf (fid, "family,n,nnz,solver,setting,setup_s,iterations,solve_s,ns_per_nnz,relres,best,wall_s,note\n");
-for k = 1:numel (rows_)
-  r = rows_(k);
-  fprintf (fid, "%s,%d,%d,%s,%s,%.6f,%d,%.6f,%.1f,%.3e,%d,%.3f,%s\n", r.family, r.n, r.nnz, ...
-           r.solver, r.setting, r.setup, r.iters, r.solve, r.ns, r.relres, best(k), r.wall, ...
-           strrep (r.note, ",", ";"));
-endfor
-fclose (fid);
 [status, text] = system (sprintf ("%s %s %s.csv %s.png 2>&1", octave, ...
                                  fullfile (here, "plot_solver.m"), out, out));
 if (status != 0)
