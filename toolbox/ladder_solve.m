@@ -30,6 +30,10 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
 %   FLAG, RELRES and ITER are rows with one entry per column; RESVEC then has
 %   one column per column of B, padded with NaN.
 %
+%   In single precision, a cycle that breaks down on a matrix whose values
+%   span more than single precision resolves (FLAG 2 or 4) is replaced by a
+%   double-precision Hierarchy, with a warning ("kelvara:singleBreakdown").
+%
 %   A singular Laplacian (a connected component whose rows all sum to zero)
 %   has solutions only for a B that sums to zero on every such component.
 %   For any other B, LADDER_SOLVE warns ("kelvara:outsideRange") and solves
@@ -100,8 +104,19 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   iter = zeros (1, k);
   res = cell (1, k);
   cg = compiled_cg (meta.precision);
+  Hd = {};
   for c = 1:k
     [X(:, c), flag(c), relres(c), iter(c), res{c}] = cg (As, B(:, c), tol, maxit, H);
+    if (strcmp (meta.precision, "single") && (flag(c) == 2 || flag(c) == 4))
+      % single precision cannot resolve this matrix's range of values
+      if (isempty (Hd))
+        warning ("kelvara:singleBreakdown", ...
+                 "The single-precision cycle broke down on this matrix (flag %d); solving again with a double-precision Hierarchy.", flag(c));
+        opts.precision = "double";
+        Hd = ladder_build (A, opts);
+      end
+      [X(:, c), flag(c), relres(c), iter(c), res{c}] = ladder_cg_double (As, B(:, c), tol, maxit, Hd);
+    end
     if (opts.verbose)
       show = [10:10:numel(res{c})-1, numel(res{c})-1];
       printf ("iteration %4d: relative residual %.2e\n", [show; res{c}(show + 1)' / res{c}(1)]);

@@ -178,3 +178,15 @@
 %! b -= mean (b);
 %! [x, flag] = ladder_solve (A, b, 1e-8, 100);
 %! assert (flag, 0);
+
+## Values beyond single precision's range break the single cycle down: the
+## solve warns and finishes with a double-precision Hierarchy.
+%!test
+%! A = grid_sdd (20, 1e39, 1e39 * (1 + rand (760, 1)));
+%! b = rand (400, 1);
+%! lastwarn ("");
+%! [x, flag] = ladder_solve (A, b, 1e-8, 200, "precision", "single", "maxdirect", 20);
+%! [~, id] = lastwarn ();
+%! assert (id, "kelvara:singleBreakdown");
+%! assert (flag, 0);
+%! assert (norm (b - A * x) <= 1e-8 * norm (b));
