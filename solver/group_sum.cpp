@@ -37,6 +37,9 @@ void sum(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w, c
   std::vector<double> acc(m, 0.0);
   std::vector<std::size_t> seen(m, SIZE_MAX);
   std::vector<std::uint32_t> rows;
+  ci.reserve(at(jc, n));                // the coarse graph has at most the fine graph's entries
+  cw.reserve(at(jc, n));
+  cj.reserve(m + 1);
   cj.assign(1, 0);
   for (std::size_t J = 0; J < m; ++J) {
     double x = 0;
