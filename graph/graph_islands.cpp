@@ -98,17 +98,28 @@ template <class G> std::uint32_t scc(const G &g, slot *s)
 }
 
 // labels[k] = cell + 1 and sizes[cell] += 1, for the cell of each of the n
-// slots at labels (each slot is converted in its own place).
+// slots at labels (each slot is converted in its own place).  Runs of equal
+// labels are counted first and added at once, so that a large component
+// does not chain every addition through one entry of sizes.
 void label(std::size_t n, double *labels, double *sizes)
 {
   unsigned char *b = reinterpret_cast<unsigned char *>(labels);
+  std::uint32_t last = 0;
+  std::size_t run = 0;
   for (std::size_t k = 0; k < n; ++k) {
     std::uint32_t c;
     std::memcpy(&c, b + 8 * k, 4);
-    sizes[c] += 1.0;
+    if (c != last) {
+      sizes[last] += static_cast<double>(run);
+      last = c;
+      run = 0;
+    }
+    ++run;
     const double x = c + 1.0;
     std::memcpy(b + 8 * k, &x, 8);
   }
+  if (run > 0)
+    sizes[last] += static_cast<double>(run);
 }
 
 void graph_islands(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
