@@ -2,9 +2,11 @@
 ## k^2 vertices (more than 10,000,000 stored entries for the default k).
 ## Usage: octave-cli --norc bench/bench_hierarchy.m TOOLBOX_DIR BENCH_DIR [k]
 ## Prints, for heavy_edge, relabel_sets, tree_cleave and tree_tags, the best
-## time of a few runs and its ratio to the floor: one plain pass summing the
-## values of every column of the same matrix (hierarchy_floor), timed in the
-## same run.
+## time of a few runs, entries (or vertices) per second, and its ratio to a
+## floor timed in the same run, one plain pass over what the module must
+## read (hierarchy_floor): the values of every column for heavy_edge, the
+## values and row indices for relabel_sets, a copy of the parent vector for
+## tree_cleave and tree_tags.
 args = argv ();
 addpath (args{1});
 addpath (args{2});
@@ -29,19 +31,31 @@ n = rows (A);
 p = heavy_edge (A);
 Q = tree_cleave (p);
 [~, K] = tree_tags (Q);
+tunables = getenv ("GLIBC_TUNABLES");
+if (isempty (tunables))
+  tunables = "unset";
+endif
+printf ("GLIBC_TUNABLES %s\n", tunables);
 printf ("n = %d, nnz(A) = %d, trees after tree_cleave = %d\n", n, nnz (A), K);
 
-## Each module with all the outputs it can give.
+## Each module with all the outputs it can give, its floor and the count
+## of what it reads.
+e = nnz (A);
 cases = {
-  "heavy_edge",   @() nthargout (1:3, @heavy_edge, A)
-  "relabel_sets", @() nthargout (1:2, @relabel_sets, A, p)
-  "tree_cleave",  @() tree_cleave (p)
-  "tree_tags",    @() nthargout (1:3, @tree_tags, Q)
+  "heavy_edge",   @() nthargout (1:3, @heavy_edge, A),       "values",  e
+  "relabel_sets", @() nthargout (1:2, @relabel_sets, A, p),  "rows",    e
+  "tree_cleave",  @() tree_cleave (p),                       "parents", n
+  "tree_tags",    @() nthargout (1:3, @tree_tags, Q),        "parents", n
 };
-floor_s = best_time (@() hierarchy_floor (A), reps);
-printf ("%-14s %10s %10s\n", "module", "seconds", "/ floor");
-printf ("%-14s %10.4f %10.2f\n", "floor", floor_s, 1);
+floors = struct ("values", best_time (@() hierarchy_floor (A), reps), ...
+                 "rows", best_time (@() hierarchy_floor (A, "rows"), reps), ...
+                 "parents", best_time (@() hierarchy_floor (p), reps));
+printf ("floors: values %.4f s, values and rows %.4f s, parent copy %.4f s\n", ...
+        floors.values, floors.rows, floors.parents);
+printf ("%-14s %10s %14s %8s %10s\n", "module", "seconds", "M/s", "floor", "/ floor");
 for c = 1:rows (cases)
   s = best_time (cases{c, 2}, reps);
-  printf ("%-14s %10.4f %10.2f\n", cases{c, 1}, s, s / floor_s);
+  f = floors.(cases{c, 3});
+  printf ("%-14s %10.4f %14.1f %8s %10.2f\n", cases{c, 1}, s, cases{c, 4} / s / 1e6, ...
+          cases{c, 3}, s / f);
 endfor

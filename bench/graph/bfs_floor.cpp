@@ -5,7 +5,11 @@
 // the queue's level boundaries rather than read per vertex, and the columns
 // of vertices further down the queue prefetched.  Scratch is kept between
 // calls so that only the search is timed.  Returns the number of vertices
-// reached.  Benchmark only.
+// reached.
+// [d, order, pred] = bfs_floor(A, s): the same search, with the three
+// outputs of wavefront's shapes created (and zero-filled) by the host, the
+// distances written into d (-1 where not reached): what the host's outputs
+// add to the floor.  Benchmark only.
 #include "mex.h"
 
 #include <cstdint>
@@ -53,7 +57,7 @@ static std::size_t bfs(std::size_t n, const mwIndex *jc, const mwIndex *ir, std:
   return tail;
 }
 
-void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[])
+void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
 {
   if (nrhs != 2 || !mxIsSparse(prhs[0]) || mxGetM(prhs[0]) != mxGetN(prhs[0]))
     mexErrMsgTxt("usage: reached = bfs_floor(A, s), A square sparse");
@@ -69,7 +73,17 @@ void mexFunction(int, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     seen.resize((n + 63) / 64);
     queue.resize(n);
   }
-  plhs[0] = mxCreateDoubleScalar(static_cast<double>(
-      bfs(n, mxGetJc(prhs[0]), mxGetIr(prhs[0]), static_cast<std::uint32_t>(s), dist.data(),
-          seen.data(), queue.data())));
+  const std::size_t reached = bfs(n, mxGetJc(prhs[0]), mxGetIr(prhs[0]),
+                                  static_cast<std::uint32_t>(s), dist.data(), seen.data(),
+                                  queue.data());
+  if (nlhs < 3) {
+    plhs[0] = mxCreateDoubleScalar(static_cast<double>(reached));
+    return;
+  }
+  plhs[0] = mxCreateDoubleMatrix(n, 1, mxREAL);
+  plhs[1] = mxCreateDoubleMatrix(n, 1, mxREAL);
+  plhs[2] = mxCreateDoubleMatrix(1, n, mxREAL);
+  double *d = mxGetPr(plhs[0]);
+  for (std::size_t v = 0; v < n; ++v)
+    d[v] = dist[v] - 1.0;
 }
