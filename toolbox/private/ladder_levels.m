@@ -67,7 +67,7 @@ function H = ladder_levels (A, doubled, n0, opts)
       s.dc = double (lv(i).dc);
       s.repeat = 1 + (ratio >= 2.5);
       s = workspaces (s, 0.8 ./ lv(i).d, lv(i).n, lv(i).nc, cls);
-    elseif (lv(i).n <= 1 || all (lv(i).g & ! ground(1:lv(i).n)))
+    elseif (lv(i).n <= 1 || all (lv(i).g))
       s.iterative = 1;
       s = workspaces (s, 1 ./ lv(i).d, lv(i).n, 0, cls);
     else
