@@ -39,6 +39,7 @@ foreach(line ${modules})
   list(JOIN opts " " opts)
   set(objects "")
   foreach(s ${srcs})
+    get_filename_component(s ${s} ABSOLUTE)   # without the .. of shared sources
     file(RELATIVE_PATH rel ${ROOT} ${s})
     get_filename_component(dir ${rel} DIRECTORY)
     get_filename_component(base ${rel} NAME_WE)

@@ -1,6 +1,10 @@
 % kelvara: multigrid for graph Laplacians, sparse-matrix transforms and
 % graph algorithms over the sparsity structure of a sparse matrix.
 %
+% Solving
+%   ladder_build     - Multigrid hierarchy of a symmetric diagonally dominant matrix.
+%   ladder_solve     - Solve a diagonally dominant system by preconditioned CG.
+%
 % Multigrid preconditioner
 %   ladder_double    - One multigrid cycle of a Hierarchy, in double.
 %   ladder_single    - One multigrid cycle of a Hierarchy, in single.

@@ -34,6 +34,8 @@ function kelvara_build(varargin)
 
   mg = {'ladder.cpp', 'unpack.cpp', 'validate.cpp', 'preconditioner.cpp', 'ldl_solve.cpp', ...
         'sspmv.cpp', 'rmvec.cpp', 'vpv.cpp', 'vmv.cpp', 'vvmul.cpp'};
+  % conjugate gradients of the front end, with the cycle's own sources
+  cg = [{'ladder_cg.cpp'}, fullfile('..', 'multigrid', mg(2:end))];
   % name, folder, sources, defines, needs Boost
   modules = {
     'ladder_single', 'multigrid', mg, {'-DKELVARA_REAL=float'}, false
@@ -51,6 +53,12 @@ function kelvara_build(varargin)
     'graph_islands', 'graph', {'graph_islands.cpp'}, {}, true
     'dag_sequence', 'graph', {'dag_sequence.cpp'}, {}, true
     'route_unwind', 'graph', {'route_unwind.cpp'}, {}, false
+    'pair_groups', 'solver', {'pair_groups.cpp'}, {}, false
+    'group_sum', 'solver', {'group_sum.cpp'}, {}, false
+    'level_rows', 'solver', {'level_rows.cpp'}, {}, false
+    'sdd_kind', 'solver', {'sdd_kind.cpp'}, {}, false
+    'ladder_cg_single', 'solver', cg, {'-DKELVARA_REAL=float'}, false
+    'ladder_cg_double', 'solver', cg, {'-DKELVARA_REAL=double'}, false
   };
 
   octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;

@@ -32,15 +32,13 @@ unwind_protect
   endfor
   printf ("%d modules found in the package\n", numel (mods));
 
-  ## One solve from the installed package: pcg on a 3-D grid Laplacian,
-  ## preconditioned by ladder_double with the demo's grid Hierarchy.
-  addpath (fullfile (fileparts (mfilename ("fullpath")), "..", "..", "demo"));
-  [As, cIs] = grid_levels (12, 100);
-  H = hierarchy_from_levels (As, cIs, "double");
-  L = As{1};
-  n = rows (L);
-  b = (1:n)';
-  [x, flag] = pcg (L, b, 1e-10, 50, @(r) ladder_double (H, r));
+  ## One solve from the installed package, through its front end.
+  n = 40;
+  e = ones (n, 1);
+  T = spdiags ([-e 2*e -e], -1:1, n, n);
+  L = kron (T, speye (n)) + kron (speye (n), T);
+  b = (1:n^2)';
+  [x, flag] = ladder_solve (L, b, 1e-10, 100);
   res = norm (L*x - b) / norm (b);
   printf ("solve from the package: flag %d, relative residual %.1e\n", flag, res);
   if (flag != 0 || res > 1e-9)

@@ -10,6 +10,7 @@
 %! here = pwd ();
 %! unwind_protect
 %!   cd (src);                  # this kelvara_build, not the build's copy
+%!   clear kelvara_build;
 %!   evalc ("kelvara_build ('outdir', out)");
 %!   assert (pwd (), src);
 %!   built = dir (fullfile (out, "*.mex"));
@@ -27,6 +28,7 @@
 %!   endfor
 %! unwind_protect_cleanup
 %!   cd (here);
+%!   clear kelvara_build;
 %!   confirm_recursive_rmdir (false, "local");
 %!   rmdir (out, "s");
 %! end_unwind_protect
