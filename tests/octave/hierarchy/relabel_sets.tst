@@ -19,6 +19,31 @@
 %!   assert (deg, cases{k, 4});
 %! endfor
 
+## Random graphs with whole-number weights (so that every order of adding
+## gives the same sums), against the group weights computed here: each
+## vertex's entry in the row it names, plus those of the vertices naming it.
+%!test
+%! rand ("seed", 5);
+%! for n = [1 7 300]
+%!   A = sprand (n, n, 0.05) + speye (n) * (n < 10);
+%!   A(A != 0) = randi (9, nnz (A), 1);
+%!   [~, g] = max (A, [], 1);          # mostly the heaviest neighbour
+%!   g = g(:) - 1;
+%!   odd = rand (n, 1) < 0.3;
+%!   g(odd) = randi (n + 1, nnz (odd), 1) - 1;
+%!   g(g == n) = n + 1;
+%!   [Q, deg] = relabel_sets (A, uint32 (g));
+%!   has = g < n;
+%!   own = zeros (n, 1);
+%!   own(has) = A(sub2ind ([n n], g(has) + 1, find (has)));
+%!   gw = own + accumarray (g(has) + 1, own(has), [n 1]);
+%!   d = full (sum (A, 1))';
+%!   want = g;
+%!   want(gw ./ d < 0.125) = find (gw ./ d < 0.125) - 1;
+%!   assert (deg, d);
+%!   assert (Q, uint32 (want));
+%! endfor
+
 ## Q takes G's orientation, deg is always a column; empty inputs.
 %!test
 %! A = sparse ([0 1 10; 1 0 9; 10 9 0]);
