@@ -18,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -44,11 +45,17 @@ double dot(std::size_t n, const double *x, const double *y)
   return s;
 }
 
-// z = one cycle of the levels on r; rr and zr (n entries of Real) hold r
-// scaled into Real's range and the cycle's result.
+// z = one cycle of the levels on r.  In single precision r is first scaled
+// into single's range, rr and zr (n entries) holding it and the cycle's
+// result; double cycles read r and write z directly.
 void cycle(const std::vector<LevelRecord> &levels, std::size_t n, const double *r, Real *rr,
            Real *zr, double *z)
 {
+  if constexpr (std::is_same<Real, double>::value) {
+    preconditioner(levels.data(), reinterpret_cast<const Real *>(r), 0, 1,
+                   reinterpret_cast<Real *>(z));
+    return;
+  }
   double s = 0;
   for (std::size_t i = 0; i < n; ++i)
     s = std::max(s, std::fabs(r[i]));
@@ -80,7 +87,8 @@ outcome cg(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *a,
   if (nb == 0)
     return o;
   std::vector<double> r(b, b + n), z(n), p(n), q(n), best(n, 0.0);
-  std::vector<Real> rr(n), zr(n);
+  const bool single = !std::is_same<Real, double>::value;
+  std::vector<Real> rr(single ? n : 0), zr(single ? n : 0);
   double rz = 0, bestres = nb, last = nb;
   bool restart = true;
   o.flag = 1;

@@ -15,10 +15,11 @@ function H = ladder_levels (A, doubled, n0, opts)
   [ground, grounded] = grounds (W, e);
 
   lv = level (W, d, e, ground);
+  worst = 4;
   while (lv(end).n > opts.maxdirect && numel (lv) < opts.maxlevels && ! all (lv(end).g))
     % aggregates as good as the graph allows; where they coarsen too
-    % slowly, coarser ones of lesser quality
-    worst = 4;
+    % slowly, coarser ones of lesser quality (and from then on, since a
+    % graph's coarse levels are much like it)
     [q, m] = groups (lv(end), worst);
     while (m > 0.5 * lv(end).n && worst < 256)
       worst *= 4;
