@@ -6,9 +6,9 @@
 // for the smoothing diagonal d, bounds how much of an error that is smooth
 // inside the pair one sweep can leave; only pairs of badness at most worst
 // (8 when absent) are made, so that no group spans a weak edge between two
-// strong clusters.  q (uint32, n-by-1) holds each
-// vertex's 0-based group, m the number of groups; vertices of g get group
-// m, the ground that takes part in no group.
+// strong clusters.  q (uint32, n-by-1) holds each vertex's 0-based group, m
+// the number of groups; vertices of g get group m, the ground that takes
+// part in no group.
 #include "args.h"
 #include "gateway.h"
 #include "graph_args.h"

@@ -36,9 +36,15 @@ function H = ladder_build (A, varargin)
 %     b = rand (rows (A), 1);
 %     x = pcg (A, b, 1e-8, 50, @(r) ladder_double (H, r));
 %
-%   Errors (identifiers): "kelvara:notSparse" and the others of
-%   LADDER_SOLVE's checks for A; "kelvara:badOption" for an unknown option
-%   or a bad value.
+%   H{1} also carries a field "kelvara" (the order of A, whether it was
+%   reduced to twice its order, its grounded components, the precision)
+%   that LADDER_SOLVE reads when H is reused; the cycle modules ignore it.
+%
+%   Errors (identifiers, each message naming what is wrong):
+%   "kelvara:notNumeric", "kelvara:notSquare", "kelvara:complex",
+%   "kelvara:notFinite", "kelvara:notSymmetric",
+%   "kelvara:notDiagonallyDominant" (as LADDER_SOLVE describes them);
+%   "kelvara:badOption" for an unknown option or a bad value.
 %
 %   See also LADDER_SOLVE, LADDER_DOUBLE, LADDER_SINGLE.
 
