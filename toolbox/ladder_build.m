@@ -49,7 +49,7 @@ function H = ladder_build (A, varargin)
 %   See also LADDER_SOLVE, LADDER_DOUBLE, LADDER_SINGLE.
 
   opts = ladder_options (varargin{:});
-  n = rows (A);
+  n = size (A, 1);
   [A, doubled] = ladder_check (A);
   if (doubled)
     A = ladder_cover (A);

@@ -58,36 +58,36 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
 %   See also LADDER_BUILD, LADDER_DOUBLE, LADDER_SINGLE, PCG.
 
   if (nargin < 2)
-    print_usage ();
+    error ('kelvara:badRightHandSide', 'ladder_solve needs at least a matrix A and a right-hand side B.');
   end
   if (nargin < 3 || isempty (tol))
     tol = 1e-6;
   end
   if (nargin < 4 || isempty (maxit))
-    maxit = min (rows (A), 20);
+    maxit = min (size (A, 1), 20);
   end
   H = [];
-  if (! isempty (varargin) && iscell (varargin{1}))
+  if (~ isempty (varargin) && iscell (varargin{1}))
     H = varargin{1};
     varargin(1) = [];
   end
   opts = ladder_options (varargin{:});
-  if (! (isnumeric (tol) && isscalar (tol) && isreal (tol) && tol > 0 && tol < 1))
-    error ("kelvara:badTolerance", "TOL must be a real scalar between 0 and 1.");
+  if (~ (isnumeric (tol) && isscalar (tol) && isreal (tol) && tol > 0 && tol < 1))
+    error ('kelvara:badTolerance', 'TOL must be a real scalar between 0 and 1.');
   end
-  if (! (isnumeric (maxit) && isscalar (maxit) && isreal (maxit) && maxit >= 0 && maxit == fix (maxit)))
-    error ("kelvara:badTolerance", "MAXIT must be a whole number of at least 0.");
+  if (~ (isnumeric (maxit) && isscalar (maxit) && isreal (maxit) && maxit >= 0 && maxit == fix (maxit)))
+    error ('kelvara:badTolerance', 'MAXIT must be a whole number of at least 0.');
   end
   if (isempty (H))
     H = ladder_build (A, opts);
   end
   As = hierarchy_matrix (A, H);
-  n = rows (A);
-  if (! (isnumeric (b) && ndims (b) == 2 && rows (b) == n && isreal (b) && ! issparse (b)))
-    error ("kelvara:badRightHandSide", "B must be a real full matrix of %d rows, one column per right-hand side.", n);
+  n = size (A, 1);
+  if (~ (isnumeric (b) && ndims (b) == 2 && size (b, 1) == n && isreal (b) && ~ issparse (b)))
+    error ('kelvara:badRightHandSide', 'B must be a real full matrix of %d rows, one column per right-hand side.', n);
   end
-  if (! all (isfinite (b(:))))
-    error ("kelvara:badRightHandSide", "B must be finite.");
+  if (~ all (isfinite (b(:))))
+    error ('kelvara:badRightHandSide', 'B must be finite.');
   end
   meta = H{1}.kelvara;
   grounded = double (meta.grounded);
@@ -97,8 +97,8 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   end
   B = project (B, grounded, true);
 
-  k = columns (b);
-  X = zeros (rows (As), k);
+  k = size (b, 2);
+  X = zeros (size (As, 1), k);
   flag = zeros (1, k);
   relres = zeros (1, k);
   iter = zeros (1, k);
@@ -107,19 +107,19 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   Hd = {};
   for c = 1:k
     [X(:, c), flag(c), relres(c), iter(c), res{c}] = cg (As, B(:, c), tol, maxit, H);
-    if (strcmp (meta.precision, "single") && (flag(c) == 2 || flag(c) == 4))
+    if (strcmp (meta.precision, 'single') && (flag(c) == 2 || flag(c) == 4))
       % single precision cannot resolve this matrix's range of values
       if (isempty (Hd))
-        warning ("kelvara:singleBreakdown", ...
-                 "The single-precision cycle broke down on this matrix (flag %d); solving again with a double-precision Hierarchy.", flag(c));
-        opts.precision = "double";
+        warning ('kelvara:singleBreakdown', ...
+                 'The single-precision cycle broke down on this matrix (flag %d); solving again with a double-precision Hierarchy.', flag(c));
+        opts.precision = 'double';
         Hd = ladder_build (A, opts);
       end
       [X(:, c), flag(c), relres(c), iter(c), res{c}] = ladder_cg_double (As, B(:, c), tol, maxit, Hd);
     end
     if (opts.verbose)
       show = [10:10:numel(res{c})-1, numel(res{c})-1];
-      printf ("iteration %4d: relative residual %.2e\n", [show; res{c}(show + 1)' / res{c}(1)]);
+      fprintf ('iteration %4d: relative residual %.2e\n', [show; res{c}(show + 1)' / res{c}(1)]);
     end
   end
   X = project (X, grounded, false);
@@ -141,13 +141,13 @@ end
 
 function As = hierarchy_matrix (A, H)
   % the matrix a reused Hierarchy was built for, checked against it
-  if (! (iscell (H) && ! isempty (H) && isstruct (H{1}) && isfield (H{1}, "kelvara")))
-    error ("kelvara:badHierarchy", "H must be a Hierarchy made by ladder_build.");
+  if (~ (iscell (H) && ~ isempty (H) && isstruct (H{1}) && isfield (H{1}, 'kelvara')))
+    error ('kelvara:badHierarchy', 'H must be a Hierarchy made by ladder_build.');
   end
   meta = H{1}.kelvara;
-  if (rows (A) != columns (A) || rows (A) != meta.order)
-    error ("kelvara:badHierarchy", "H was built for a matrix of order %d; A is %d-by-%d.", ...
-           meta.order, rows (A), columns (A));
+  if (size (A, 1) ~= size (A, 2) || size (A, 1) ~= meta.order)
+    error ('kelvara:badHierarchy', 'H was built for a matrix of order %d; A is %d-by-%d.', ...
+           meta.order, size (A, 1), size (A, 2));
   end
   As = sparse (double (A));
   if (meta.doubled)
@@ -157,7 +157,7 @@ end
 
 function cg = compiled_cg (precision)
   % the compiled conjugate gradients of the Hierarchy's precision
-  if (strcmp (precision, "single"))
+  if (strcmp (precision, 'single'))
     cg = @ladder_cg_single;
   else
     cg = @ladder_cg_double;
@@ -167,18 +167,18 @@ end
 function X = project (X, grounded, warn)
   % X less its mean on every grounded component, with a warning when a
   % right-hand side is not already so
-  if (! any (grounded))
+  if (~ any (grounded))
     return;
   end
   on = grounded > 0;
   K = max (grounded);
-  for c = 1:columns (X)
+  for c = 1:size (X, 2)
     mu = accumarray (grounded(on), X(on, c), [K 1]) ./ accumarray (grounded(on), 1, [K 1]);
     shift = mu(grounded(on));
     if (warn && norm (shift) > 1e-10 * norm (X(:, c)))
-      warning ("kelvara:outsideRange", ...
-               "B is not in the range of the singular matrix A (it does not sum to zero on every component without diagonal excess); solving for B less its mean on each such component.");
+      warning ('kelvara:outsideRange', ...
+               'B is not in the range of the singular matrix A (it does not sum to zero on every component without diagonal excess); solving for B less its mean on each such component.');
     end
-    X(on, c) -= shift;
+    X(on, c) = X(on, c) - shift;
   end
 end

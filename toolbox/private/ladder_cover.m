@@ -3,9 +3,9 @@ function C = ladder_cover (A)
 %   symmetric A = D+N+P (D its diagonal, N and P its negative and positive
 %   off-diagonal parts): its off-diagonal entries are not positive, and its
 %   solution for [b; -b] is [x; -x] with A*x = b.
-  n = rows (A);
+  n = size (A, 1);
   [i, j, v] = find (A);
-  pos = i != j & v > 0;
+  pos = i ~= j & v > 0;
   P = sparse (i(pos), j(pos), v(pos), n, n);
   N = A - P;
   C = [N, -P; -P, N];

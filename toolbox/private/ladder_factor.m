@@ -3,7 +3,7 @@ function F = ladder_factor (A)
 %   fill-reducing order p, with ld the rows of L each ending in its pivot,
 %   ldT the rows of L' each starting with a diagonal slot, and p, invp
 %   0-based uint32.
-  n = rows (A);
+  n = size (A, 1);
   p = amd (A);
   [R, fail] = chol (A(p, p));
   if (fail)
@@ -42,5 +42,5 @@ function S = rows_with_slot (n, ii, jj, vv, slot, first)
   ja(s) = (0:n-1)';
   a(pos) = vv;
   ja(pos) = jj - 1;
-  S = struct ("a", a, "ia", uint32 (ia), "ja", uint32 (ja), "n", n);
+  S = struct ('a', a, 'ia', uint32 (ia), 'ja', uint32 (ja), 'n', n);
 end

@@ -2,7 +2,7 @@ function H = ladder_levels (A, doubled, n0, opts)
 % LADDER_LEVELS  The Hierarchy of the matrix A with non-positive
 %   off-diagonal entries and a dominant diagonal, as options opts say.
   cls = opts.precision;
-  n = rows (A);
+  n = size (A, 1);
   d = full (diag (A));
   if (all (d))
     W = weights_from_sdd (A);
@@ -16,13 +16,13 @@ function H = ladder_levels (A, doubled, n0, opts)
 
   lv = level (W, d, e, ground);
   worst = 4;
-  while (lv(end).n > opts.maxdirect && numel (lv) < opts.maxlevels && ! all (lv(end).g))
+  while (lv(end).n > opts.maxdirect && numel (lv) < opts.maxlevels && ~ all (lv(end).g))
     % aggregates as good as the graph allows; where they coarsen too
     % slowly, coarser ones of lesser quality (and from then on, since a
     % graph's coarse levels are much like it)
     [q, m] = groups (lv(end), worst);
     while (m > 0.5 * lv(end).n && worst < 256)
-      worst *= 4;
+      worst = worst * 4;
       [q, m] = groups (lv(end), worst);
     end
     if (m > 0.9 * lv(end).n)
@@ -41,7 +41,7 @@ function H = ladder_levels (A, doubled, n0, opts)
   if (numel (lv) == 1 && any (ground))
     % a singular last level cannot be factored: ground it through one
     % level that maps every other vertex to a node of its own
-    q = uint32 (cumsum (! ground) - 1);
+    q = uint32 (cumsum (~ ground) - 1);
     m = n - nnz (ground);
     q(ground) = m;
     [Wc, ec] = group_sum (W, e, q, m);
@@ -54,12 +54,12 @@ function H = ladder_levels (A, doubled, n0, opts)
   L = numel (lv);
   H = cell (1, L);
   for i = 1:L
-    s = struct ("islast", double (i == L), "iterative", 0, ...
-                "A", ladder_rows (lv(i).W, lv(i).d, cls));
+    s = struct ('islast', double (i == L), 'iterative', 0, ...
+                'A', ladder_rows (lv(i).W, lv(i).d, cls));
     if (i == 1)
       s.laplacian = 0;
-      s.kelvara = struct ("order", n0, "doubled", doubled, "grounded", grounded, ...
-                          "precision", cls);
+      s.kelvara = struct ('order', n0, 'doubled', doubled, 'grounded', grounded, ...
+                          'precision', cls);
     end
     if (i < L)
       ratio = nnz (lv(i).W) / max (nnz (lv(i + 1).W), 1);
@@ -75,13 +75,13 @@ function H = ladder_levels (A, doubled, n0, opts)
       s.chol = ladder_factor (spdiags (lv(i).d, 0, lv(i).n, lv(i).n) - lv(i).W);
     end
     if (opts.verbose)
-      printf ("level %2d: %9d unknowns %10d entries", i, lv(i).n, 2 * nnz (lv(i).W) + lv(i).n);
+      fprintf ('level %2d: %9d unknowns %10d entries', i, lv(i).n, 2 * nnz (lv(i).W) + lv(i).n);
       if (i < L)
-        printf ("  repeat %d\n", s.repeat);
+        fprintf ('  repeat %d\n', s.repeat);
       elseif (s.iterative)
-        printf ("  diagonal scaling\n");
+        fprintf ('  diagonal scaling\n');
       else
-        printf ("  factor with %d entries\n", numel (s.chol.ld.a));
+        fprintf ('  factor with %d entries\n', numel (s.chol.ld.a));
       end
     end
     H{i} = s;
@@ -91,16 +91,16 @@ end
 function [ground, grounded] = grounds (W, e)
   % one ground vertex, its lowest, on each component without excess, and
   % the number of every vertex's component among those (0 for others)
-  n = rows (W);
+  n = size (W, 1);
   ground = false (n, 1);
-  grounded = zeros (n, 1, "uint32");
+  grounded = zeros (n, 1, 'uint32');
   if (n == 0)
     return;
   end
   [comp, sizes] = graph_islands (W);
   comp = comp(:);
   free = accumarray (comp, e, [numel(sizes) 1]) == 0;
-  [~, first] = unique (comp, "first");
+  [~, first] = unique (comp, 'first');
   ground(first(free)) = true;
   k = cumsum (free);
   grounded(:) = k(comp) .* free(comp);
@@ -114,8 +114,8 @@ function lv = level (W, d, e, ground)
   if (isempty (d))
     d = deg + e;
   end
-  lv = struct ("W", W, "d", d, "e", e, "n", rows (W), ...
-               "g", ground | deg == 0 | e >= 4 * deg, "q", [], "nc", 0, "dc", 0);
+  lv = struct ('W', W, 'd', d, 'e', e, 'n', size (W, 1), ...
+               'g', ground | deg == 0 | e >= 4 * deg, 'q', [], 'nc', 0, 'dc', 0);
 end
 
 function [q, m] = groups (lv, worst)
@@ -131,7 +131,7 @@ end
 function s = workspaces (s, invD, n, nc, cls)
   % weights and workspaces, each a fresh array of its own: the cycle
   % writes the workspaces in place
-  invD(! isfinite (invD)) = 0;
+  invD(~ isfinite (invD)) = 0;
   s.invD = cast (invD, cls);
   s.lws1 = zeros (n, 1, cls);
   s.lws2 = zeros (n, 1, cls);
