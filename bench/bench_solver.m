@@ -89,7 +89,8 @@ endfunction
 ## smallest residual.
 function [rows_, best] = table_rows (old, rows_, families, tol)
   ran = strcat ({rows_.family}, "/", {rows_.solver});
-  rows_ = [old(! ismember(strcat ({old.family}, "/", {old.solver}), ran)), rows_];
+  kept = old(! ismember (strcat ({old.family}, "/", {old.solver}), ran));
+  rows_ = [reshape(kept, 1, []), reshape(rows_, 1, [])];
   [~, fi] = ismember ({rows_.family}, families);
   [~, si] = ismember ({rows_.solver}, {"ladder_double", "ladder_single", "mldivide", ...
                                        "pcg+ichol", "hypre"});
