@@ -34,8 +34,13 @@ void sum(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w, c
   for (std::size_t i = 0; i < n; ++i)
     if (q[i] < m)
       member[fill[q[i]]++] = static_cast<std::uint32_t>(i);
-  std::vector<double> acc(m, 0.0);
-  std::vector<std::size_t> seen(m, SIZE_MAX);
+  // each coarse node's running sum beside the last column that touched it,
+  // in one cache line
+  struct slot {
+    std::size_t seen;
+    double sum;
+  };
+  std::vector<slot> acc(m, slot{SIZE_MAX, 0.0});
   std::vector<std::uint32_t> rows;
   ci.reserve(at(jc, n));                // the coarse graph has at most the fine graph's entries
   cw.reserve(at(jc, n));
@@ -52,19 +57,18 @@ void sum(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *w, c
         if (K == m)
           x += w[k];
         else if (K != J && at(ir, k) != i) {
-          if (seen[K] != J) {
-            seen[K] = J;
-            acc[K] = 0;
+          if (acc[K].seen != J) {
+            acc[K] = slot{J, 0.0};
             rows.push_back(static_cast<std::uint32_t>(K));
           }
-          acc[K] += w[k];
+          acc[K].sum += w[k];
         }
       }
     }
     std::sort(rows.begin(), rows.end());
     for (std::uint32_t K : rows) {
       ci.push_back(K);
-      cw.push_back(acc[K]);
+      cw.push_back(acc[K].sum);
     }
     cj.push_back(ci.size());
     ec[J] = x;
