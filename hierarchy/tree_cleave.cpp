@@ -29,19 +29,12 @@ std::int32_t plus(std::int32_t a, std::int64_t b)
   return static_cast<std::int32_t>(static_cast<std::uint32_t>(a + b));
 }
 
-// q = p, children[v] = the number of entries of p that name v, weight = 0
-// and done = 0, for n entries; children must start at 0.
-void start(std::size_t n, const std::uint32_t *p, std::uint32_t *q, std::uint32_t *children,
-           std::int32_t *weight, unsigned char *done)
+// children[v] += the number of entries of q (n entries) that name v.
+void hang(std::size_t n, const std::uint32_t *__restrict q, std::uint32_t *__restrict children)
 {
-  for (std::size_t i = 0; i < n; ++i) {
-    const std::uint32_t e = p[i];
-    q[i] = e;
-    if (e < n)
-      ++children[e];
-    weight[i] = 0;
-    done[i] = 0;
-  }
+  for (std::size_t i = 0; i < n; ++i)
+    if (q[i] < n)
+      ++children[q[i]];
 }
 
 // First pass over the forest q (n entries): from every uncommitted leaf,
@@ -49,8 +42,8 @@ void start(std::size_t n, const std::uint32_t *p, std::uint32_t *q, std::uint32_
 // a root and starts again from the parent that cut left childless.  A
 // committed walk adds to each vertex's weight the new vertices below it on
 // the walk.
-void halve(std::size_t n, std::uint32_t *q, std::uint32_t *children, std::int32_t *weight,
-           unsigned char *done)
+void halve(std::size_t n, std::uint32_t *__restrict q, std::uint32_t *__restrict children,
+           std::int32_t *__restrict weight, unsigned char *__restrict done)
 {
   std::size_t path[walk];
   std::int32_t tally[walk];
@@ -105,7 +98,8 @@ void halve(std::size_t n, std::uint32_t *q, std::uint32_t *children, std::int32_
 // its parent keeps at least 3 more, taking that weight off every vertex
 // above it; a parent left childless climbs again.  A climb of more than n
 // steps has entered a cycle of three or more vertices and is refused.
-void detach(std::size_t n, std::uint32_t *q, std::uint32_t *children, std::int32_t *weight)
+void detach(std::size_t n, std::uint32_t *__restrict q, std::uint32_t *__restrict children,
+            std::int32_t *__restrict weight)
 {
   for (std::size_t k0 = 0; k0 < n; ++k0) {
     if (children[k0] != 0 || q[k0] >= n)
@@ -153,15 +147,17 @@ void tree_cleave(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     return;
   std::uint32_t *q = static_cast<std::uint32_t *>(mxGetData(out));
 
-  // children, weight and done in one block, children first and zeroed
-  kelvara::scratch<unsigned char> block(n * (sizeof(std::uint32_t) + sizeof(std::int32_t) + 1));
+  // children, weight and done in one block, cleared at once
+  const std::size_t bytes = n * (sizeof(std::uint32_t) + sizeof(std::int32_t) + 1);
+  kelvara::scratch<unsigned char> block(bytes);
   if (!block)
     fail("%s", full);
+  std::memset(block.get(), 0, bytes);
   std::uint32_t *children = reinterpret_cast<std::uint32_t *>(block.get());
   std::int32_t *weight = reinterpret_cast<std::int32_t *>(children + n);
   unsigned char *done = reinterpret_cast<unsigned char *>(weight + n);
-  std::memset(children, 0, n * sizeof *children);
-  start(n, p, q, children, weight, done);
+  std::memcpy(q, p, n * sizeof *q);
+  hang(n, q, children);
   halve(n, q, children, weight, done);
   detach(n, q, children, weight);
 }
