@@ -35,7 +35,8 @@ for s = 1:numel (solvers)
   endif
 endfor
 set (gca, "yscale", "log", "xtick", 1:numel (families), "xlim", [0.5, numel(families) + 0.5], ...
-     "xticklabel", strrep (families, "_", "-"), "fontsize", 10);
+     "xticklabel", regexprep (families, {"grid(.)_unit_(1e.)", "grid(.)_unit$", "grid(.)_log", "_"}, ...
+                              {"$1-D $2", "$1-D 1e6", "$1-D log", " "}), "fontsize", 10);
 grid on;
 ylabel ("(setup + solve) ns per stored nonzero");
 title ("Solve to relative residual 1e-8, one thread; no mark: failed or short of 1e-8", ...
