@@ -5,21 +5,22 @@
 // real parts are written; a complex A keeps its imaginary parts.
 #include "args.h"
 #include "gateway.h"
+#include "pattern.h"
 
 namespace {
 
 using kelvara::fail;
 using kelvara::owned;
 
-// x[p] = ((hi - lo) * r[p] + lo) * x[p] for the entries below the diagonal
+// x[p] = ((hi - lo) * r[p] + lo) * a[p] for the entries below the diagonal
 // of the n columns jc, ir, and x[p] = 0 for those on or above it.
 void jitter(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *r, double lo,
-            double hi, double *x)
+            double hi, const double *a, double *x)
 {
   for (std::size_t c = 0; c < n; ++c)
     for (std::size_t p = static_cast<std::size_t>(jc[c]); p < static_cast<std::size_t>(jc[c + 1]);
          ++p)
-      x[p] = static_cast<std::size_t>(ir[p]) > c ? ((hi - lo) * r[p] + lo) * x[p] : 0.0;
+      x[p] = static_cast<std::size_t>(ir[p]) > c ? ((hi - lo) * r[p] + lo) * a[p] : 0.0;
 }
 
 // A full double array with one column and at least one row.
@@ -50,8 +51,8 @@ void jitter_lower(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   if (!kelvara::is_sparse_double(A))
     fail("Input must be a sparse double matrix");
 
-  owned B(kelvara::made(mxDuplicateArray(A), "Out of memory"));
-  const std::size_t m = kelvara::stored(B.get());
+  owned B(kelvara::made(kelvara::same_pattern(A, n), "Out of memory"));
+  const std::size_t m = kelvara::stored(A);
   owned count(kelvara::made(mxCreateDoubleScalar(static_cast<double>(m)), "Out of memory"));
   owned one(kelvara::made(mxCreateDoubleScalar(1), "Out of memory"));
   mxArray *in[2] = {count.get(), one.get()}, *out = nullptr;
@@ -62,7 +63,7 @@ void jitter_lower(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
       mxGetNumberOfElements(R.get()) < m)
     fail("rand must return a real double array of at least %zu elements", m);
 
-  jitter(n, mxGetJc(B.get()), mxGetIr(B.get()), mxGetPr(R.get()), lo, hi, mxGetPr(B.get()));
+  jitter(n, mxGetJc(A), mxGetIr(A), mxGetPr(R.get()), lo, hi, mxGetPr(A), mxGetPr(B.get()));
   R.reset();
   count.reset();
   one.reset();

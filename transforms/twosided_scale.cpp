@@ -3,22 +3,24 @@
 // real parts are scaled; a complex A keeps its imaginary parts.
 #include "args.h"
 #include "gateway.h"
+#include "pattern.h"
 
 namespace {
 
 using kelvara::fail;
 
-// x[p] = (v[min(r,c)] * v[max(r,c)]) * x[p] for the entry at row r = ir[p]
+// x[p] = (v[min(r,c)] * v[max(r,c)]) * a[p] for the entry at row r = ir[p]
 // of column c, over n columns jc: the factor of the smaller index comes
 // first, so mirror entries get the identical factor.
-void dad(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *v, double *x)
+void dad(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *v, const double *a,
+         double *x)
 {
   for (std::size_t c = 0; c < n; ++c)
     for (std::size_t p = static_cast<std::size_t>(jc[c]); p < static_cast<std::size_t>(jc[c + 1]);
          ++p) {
       const std::size_t r = static_cast<std::size_t>(ir[p]);
       const double s = r < c ? v[r] * v[c] : v[c] * v[r];
-      x[p] = s * x[p];
+      x[p] = s * a[p];
     }
 }
 
@@ -47,9 +49,9 @@ void twosided_scale(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   if (mxGetNumberOfElements(v) == 0 && kelvara::stored(A) > 0)
     fail("Second argument must not be empty");
 
-  mxArray *B = kelvara::made(mxDuplicateArray(A), "Out of memory");
+  mxArray *B = kelvara::made(kelvara::same_pattern(A, n), "Out of memory");
   kelvara::store(nlhs, plhs, 0, B);
-  dad(n, mxGetJc(B), mxGetIr(B), mxGetPr(v), mxGetPr(B));
+  dad(n, mxGetJc(A), mxGetIr(A), mxGetPr(v), mxGetPr(A), mxGetPr(B));
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cmath>
 #include <random>
 #include <stdexcept>
@@ -204,6 +206,29 @@ TEST(transforms, complex_matrices)
   EXPECT_EQ(mxGetPr(j.out(0))[1], 0);
   EXPECT_EQ(mxGetPi(j.out(0))[0], 5);
   EXPECT_EQ(mxGetPi(j.out(0))[1], 7);
+}
+
+TEST(transforms, scaled_outputs_keep_the_capacity_and_pattern)
+{
+  // two stored entries (one a stored zero) in room for ten
+  ptr A(mxCreateSparse(3, 3, 10, mxREAL));
+  const mwIndex jc[] = {0, 1, 1, 2}, ir[] = {2, 0};
+  std::copy(jc, jc + 4, mxGetJc(A.get()));
+  std::copy(ir, ir + 2, mxGetIr(A.get()));
+  mxGetPr(A.get())[0] = 4;
+  ptr v = harness::row({1, 2, 3}), lo = harness::scalar(1), hi = harness::scalar(1.5);
+  auto same_pattern = [&](const harness::result &r) {
+    ASSERT_TRUE(r.ok()) << r.message();
+    const mxArray *B = r.out(0);
+    EXPECT_EQ(mxGetNzmax(B), 10u);
+    EXPECT_TRUE(std::equal(jc, jc + 4, mxGetJc(B)));
+    EXPECT_TRUE(std::equal(ir, ir + 2, mxGetIr(B)));
+    EXPECT_EQ(mxGetPr(B)[1], 0);
+  };
+  harness::result s = call("twosided_scale", 1, {A.get(), v.get()});
+  same_pattern(s);
+  EXPECT_EQ(mxGetPr(s.out(0))[0], 12);
+  same_pattern(call("jitter_lower", 1, {A.get(), lo.get(), hi.get()}));
 }
 
 TEST(transforms, malformed_arguments_raise_their_messages)
