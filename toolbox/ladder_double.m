@@ -20,18 +20,31 @@
 %                         order (that entry of x is 0)
 %     chol                direct last level: ld, ldT (rows of L with D last,
 %                         and of L', diagonal slot first), p, invp (uint32)
-%   When H{end-1}.islast is 1, H{end} is not read.  Value arrays are double;
-%   index arrays uint32; scalars double.
+%   When H{end-1}.islast is 1, H{end} is not read.  A cell of several rows
+%   and columns is read as its first max(rows, columns) entries, by linear
+%   index.  Value arrays are double; index arrays uint32; scalars double.
 %
 %   x is a double column with as many entries as b; entries past the
 %   finest order are 0.  Two calls sharing one H must not overlap.
+%
+%   The workspaces are written in place, and the module cannot see which
+%   variables share their data: Octave and MATLAB let an assignment share
+%   an array's data until one side changes it.  A workspace taken from
+%   another variable (z = zeros(n, 1, 'double'); H{1}.lws1 = z) makes every
+%   call change z too; one taken from a literal (H{1}.lws1 = [0; 0]) changes
+%   the literal itself, so the next pass of a loop sees other numbers.
+%   Make each workspace where it is stored, with zeros(n, 1, 'double') or
+%   zeros(nc, 1, 'double').  A copy of a Hierarchy (H2 = H) shares its
+%   workspaces with H: calls on either change both.
 %
 %   Errors: 'Wrong number of input arguments', 'First argument must be a
 %   Hierarchy cell', 'Second argument must be a non-sparse double precision
 %   vector', 'Second argument must be a column vector', and a message naming
 %   the entry and field of a Hierarchy that breaks the format above (missing
 %   field, wrong class or length, an index out of range, workspaces sharing
-%   data).
+%   data with each other or with the arrays a cycle reads).  A cell of more
+%   than 10000 levels, and a cycle whose repeats would read more than 1e13
+%   stored entries, are refused before anything runs.
 %
 %   See also LADDER_SINGLE, PCG.
 function x = ladder_double(H, b) %#ok<INUSD,STOUT>
