@@ -13,12 +13,21 @@ namespace {
 const mxClassID real_class = std::is_same<Real, float>::value ? mxSINGLE_CLASS : mxDOUBLE_CLASS;
 const char *const real_name = std::is_same<Real, float>::value ? "single" : "double";
 
+// A scalar field read while unpacking: where its value lies, and its name.
+struct scalar_read {
+  const double *at;
+  std::size_t level;
+  const char *path, *name;
+};
+
 // One struct of the Hierarchy being read: entry `level` (0-based) and the
-// path of field names that leads to it, for messages.
+// path of field names that leads to it, for messages; the scalars read from
+// it are noted in `reads`.
 struct place {
   const mxArray *s;
   std::size_t level;
   const char *path;  // "" for the entry itself, else "A." or "chol.ld." ...
+  std::vector<scalar_read> *reads;
 };
 
 const mxArray *field(const place &at, const char *name)
@@ -35,6 +44,7 @@ double scalar(const place &at, const char *name, double lo, double hi)
   const mxArray *f = field(at, name);
   if (!mxIsDouble(f) || mxIsComplex(f) || mxGetNumberOfElements(f) == 0)
     fail("H{%zu}.%s%s must be a real double scalar", at.level + 1, at.path, name);
+  at.reads->push_back(scalar_read{mxGetPr(f), at.level, at.path, name});
   double v = std::trunc(mxGetScalar(f));
   if (!(v >= lo && v <= hi))
     fail("H{%zu}.%s%s must be a whole number from %.0f to %.0f", at.level + 1, at.path, name, lo,
@@ -75,7 +85,7 @@ place member(const place &at, const char *name, const char *path)
   const mxArray *f = field(at, name);
   if (!mxIsStruct(f) || mxGetNumberOfElements(f) == 0)
     fail("H{%zu}.%s%s must be a struct", at.level + 1, at.path, name);
-  return place{f, at.level, path};
+  return place{f, at.level, path, at.reads};
 }
 
 // "a", "ia", "ja" and "n" of a matrix or factor stored by rows, of order n
@@ -102,12 +112,42 @@ void workspaces(const place &at, LevelRecord &V, std::uint32_t nc)
   V.sws3 = reals(at, "sws3", nc);
 }
 
-place entry(const mxArray *H, std::size_t i)
+place entry(const mxArray *H, std::size_t i, std::vector<scalar_read> &reads)
 {
   const mxArray *e = mxGetCell(H, i);
   if (!e || !mxIsStruct(e) || mxGetNumberOfElements(e) == 0)
     fail("Hierarchy entry H{%zu} must be a struct", i + 1);
-  return place{e, i, ""};
+  return place{e, i, "", &reads};
+}
+
+// Refuses a workspace that the cycle writes (those of the inner levels)
+// holding the value of a scalar field: the caller's Hierarchy would change
+// with every call.
+void apart(const std::vector<LevelRecord> &levels, std::vector<scalar_read> &reads)
+{
+  std::sort(reads.begin(), reads.end(),
+            [](const scalar_read &x, const scalar_read &y) { return x.at < y.at; });
+  for (std::size_t i = 0; i + 1 < levels.size(); ++i) {
+    const LevelRecord &V = levels[i];
+    const struct {
+      const Real *p;
+      std::size_t len;
+      const char *name;
+    } written[] = {{V.lws1, V.A.n, "lws1"}, {V.lws2, V.A.n, "lws2"}, {V.sws1, V.nc, "sws1"},
+                   {V.sws2, V.nc, "sws2"}};
+    for (const auto &w : written) {
+      const char *lo = reinterpret_cast<const char *>(w.p), *hi = lo + w.len * sizeof(Real);
+      // the first scalar ending after lo, if any, is the only one that can overlap
+      auto it = std::lower_bound(reads.begin(), reads.end(), lo,
+                                 [](const scalar_read &x, const char *at) {
+                                   return reinterpret_cast<const char *>(x.at + 1) <= at;
+                                 });
+      if (it != reads.end() && reinterpret_cast<const char *>(it->at) < hi)
+        fail("H{%zu}.%s shares its data with H{%zu}.%s%s; every workspace must be an array of "
+             "its own",
+             i + 1, w.name, it->level + 1, it->path, it->name);
+    }
+  }
 }
 
 } // namespace
@@ -116,16 +156,21 @@ std::vector<LevelRecord> unpack(const mxArray *H)
 {
   // k is the larger of the row and column counts; a cell with more of both
   // gives its first k entries by linear index.  A cell with no entries has
-  // a zero among its counts.
-  const std::size_t k = mxGetNumberOfElements(H) ? std::max(mxGetM(H), mxGetN(H)) : 0;
+  // a zero among its counts.  The column count is worked out, not asked
+  // for: Octave 7 keeps the dimensions it was asked for with the argument,
+  // and loses them, about 80 bytes a call, when reading an entry converts
+  // the cell.
+  const std::size_t numel = mxGetNumberOfElements(H), m = mxGetM(H);
+  const std::size_t k = numel ? std::max(m, numel / m) : 0;
   if (k == 0)
     fail("The Hierarchy cell is empty");
   // Refused before any entry is read: on the first read of an entry the
   // host may convert every entry of the cell.
   if (k > max_levels + 1)
     fail("A Hierarchy of %zu entries is deeper than the %zu levels supported", k, max_levels);
+  std::vector<scalar_read> reads;
   std::size_t L = k;
-  if (k > 1 && count(entry(H, k - 2), "islast") != 0)
+  if (k > 1 && count(entry(H, k - 2, reads), "islast") != 0)
     L = k - 1;
   // The cycle recurses once per level; far beyond any real coarsening, this
   // keeps the recursion within the host's stack.
@@ -133,7 +178,7 @@ std::vector<LevelRecord> unpack(const mxArray *H)
     fail("A Hierarchy of %zu levels is deeper than the %zu levels supported", L, max_levels);
   std::vector<LevelRecord> levels(L);
   for (std::size_t i = 0; i < L; ++i) {
-    const place at = entry(H, i);
+    const place at = entry(H, i, reads);
     LevelRecord &V = levels[i];
     V.islast = count(at, "islast");
     V.iterative = count(at, "iterative");
@@ -164,5 +209,6 @@ std::vector<LevelRecord> unpack(const mxArray *H)
       }
     }
   }
+  apart(levels, reads);
   return levels;
 }
