@@ -6,7 +6,6 @@
 #include "gateway.h"
 #include "parents.h"
 
-#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -22,7 +21,8 @@ const char *const full = "Unsufficient memory";
 void regroup(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *a,
              const std::uint32_t *g, double *gw, std::uint32_t *q, double *deg)
 {
-  std::fill_n(gw, n, 0.0);
+  for (std::size_t i = 0; i < n; ++i)  // gw is null when n = 0: no fill through it
+    gw[i] = 0;
   for (std::size_t i = 0; i < n; ++i) {
     double sum = 0;
     const std::size_t gi = g[i], begin = static_cast<std::size_t>(jc[i]);
