@@ -44,7 +44,7 @@ void jitter_lower(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   const double lo = mxGetPr(prhs[1])[0], hi = mxGetPr(prhs[2])[0];
   if (hi <= lo)
     fail("Third argument must be larger than second");
-  const std::size_t n = mxGetN(A);
+  const std::size_t n = kelvara::columns(A);
   if (mxGetM(A) != n)
     fail("Input must be symmetric");
   // A sparse logical A holds bytes, and the result is A's own class.

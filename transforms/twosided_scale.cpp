@@ -35,7 +35,7 @@ void twosided_scale(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     fail("Input must be a sparse matrix");
   if (!kelvara::is_full_double(v))
     fail("Second arguments must be a full vector");
-  const std::size_t n = mxGetN(A);
+  const std::size_t n = kelvara::columns(A);
   if (mxGetM(A) != n)
     fail("Input matrix must be square");
   if (!kelvara::is_vector(v))
