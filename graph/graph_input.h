@@ -27,12 +27,15 @@ inline mwIndex graph_order(const mxArray *A, const char *shape)
 }
 
 // Calls f(g) with g the view of A's structure, n as graph_order() returned
-// it: vertex numbers and edge positions in 32 bits when the entry count
-// fits them (n always does), else in the index type.
+// it.  With a 32-bit index type, vertex numbers and edge positions are of
+// that type; with a wider one, they are 32-bit when the entry count fits
+// (n always does), else of the index type.
 template <class F> void with_graph(const mxArray *A, mwIndex n, F &&f)
 {
   const mwIndex *jc = mxGetJc(A), *ir = mxGetIr(A);
-  if (static_cast<double>(jc[n]) <= 4294967295.0)
+  if constexpr (sizeof(mwIndex) == 4)
+    f(sparse_graph_view<mwIndex>(n, jc, ir));
+  else if (static_cast<double>(jc[n]) <= 4294967295.0)
     f(sparse_graph_view<mwIndex, std::uint32_t>(static_cast<std::uint32_t>(n), jc, ir));
   else
     f(sparse_graph_view<mwIndex>(n, jc, ir));

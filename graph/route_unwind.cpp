@@ -18,10 +18,12 @@ using index_t = mwSignedIndex;
 // vertex too large for any array.
 const index_t too_large = std::numeric_limits<index_t>::max();
 
-// x truncated toward zero, or too_large.
+// x truncated toward zero, or too_large when that is outside the index
+// type (32 or 64 bits, as the host's interface has it) or x is not finite.
 index_t to_index(double x)
 {
-  if (!(std::fabs(x) < 9.2e18))
+  const double bound = static_cast<double>(too_large) + 1;  // 2^31 or 2^63, exact
+  if (!(x > -bound - 1 && x < bound))
     return too_large;
   return static_cast<index_t>(x);
 }

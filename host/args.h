@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace kelvara {
@@ -33,6 +34,13 @@ inline std::size_t columns(const mxArray *a)
 inline std::size_t stored(const mxArray *a)
 {
   return static_cast<std::size_t>(mxGetJc(a)[columns(a)]);
+}
+
+// True when k entries can be numbered by the host's sparse indices: always
+// with pointer-wide ones, below 2^31 with the 32-bit interface.
+inline bool fits_index(std::size_t k)
+{
+  return k <= static_cast<std::size_t>(std::numeric_limits<mwIndex>::max());
 }
 
 // Owns an array until it is handed to the host: a temporary, or an output

@@ -7,6 +7,9 @@ function kelvara_build(varargin)
 %   (default: /usr/include, or the BOOST_ROOT environment variable).
 %   kelvara_build(..., 'outdir', DIR) writes the modules into DIR instead;
 %   add DIR and this file's folder (for the help texts) to the path.
+%   kelvara_build(..., 'indices', BITS) chooses MATLAB's array interface:
+%   64 (default, -largeArrayDims) or 32 (-compatibleArrayDims, 32-bit counts
+%   and sparse indices).  Octave has one interface and takes no flag.
 %
 %   The graph modules need the header-only Boost Graph Library.
 
@@ -18,6 +21,7 @@ function kelvara_build(varargin)
   end
   outdir = here;
   names = {};
+  bits = 64;
   k = 1;
   while k <= numel(varargin)
     if strcmpi(varargin{k}, 'boost')
@@ -25,6 +29,9 @@ function kelvara_build(varargin)
       k = k + 2;
     elseif strcmpi(varargin{k}, 'outdir')
       outdir = varargin{k + 1};
+      k = k + 2;
+    elseif strcmpi(varargin{k}, 'indices')
+      bits = varargin{k + 1};
       k = k + 2;
     else
       names{end + 1} = varargin{k}; %#ok<AGROW>
@@ -61,6 +68,14 @@ function kelvara_build(varargin)
     'ladder_cg_double', 'solver', cg, {'-DKELVARA_REAL=double'}, false
   };
 
+  if ~isequal(bits, 64) && ~isequal(bits, 32)
+    error('kelvara_build: indices must be 64 or 32');
+  end
+  if bits == 32
+    dims = '-compatibleArrayDims';
+  else
+    dims = '-largeArrayDims';
+  end
   octave = exist('OCTAVE_VERSION', 'builtin') ~= 0;
   back = cd(outdir);    % absolute, as the Octave build runs elsewhere
   outdir = pwd;
@@ -94,7 +109,7 @@ function kelvara_build(varargin)
       else
         flags = 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off';
       end
-      args = [{'-largeArrayDims', flags, '-outdir', outdir, '-output', name}, args, ...
+      args = [{dims, flags, '-outdir', outdir, '-output', name}, args, ...
               sources]; %#ok<AGROW>
     end
     fprintf('building %s\n', name);

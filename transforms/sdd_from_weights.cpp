@@ -58,6 +58,8 @@ void sdd_from_weights(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]
     fail("Inconsistent argument dimensions");
 
   const std::size_t nz = kelvara::stored(A) + n;
+  if (!kelvara::fits_index(nz))
+    fail("The result has more entries than the host's sparse indices can number");
   kelvara::owned L(kelvara::made(mxCreateSparse(n, n, nz, mxREAL), "Out of memory"));
   std::size_t bad = n;
   if (mxIsLogical(A))

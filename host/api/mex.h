@@ -2,9 +2,11 @@
  * host layer.  The modules are written against these names; built inside
  * Octave or MATLAB, the host's own header takes this one's place.
  *
- * Counts and sparse indices are pointer-wide and unsigned, the way the large
- * array interface of the host passes them; the plain names are mapped to
- * their 64-bit (_730) entry points. */
+ * Two interface generations: by default counts and sparse indices are
+ * pointer-wide and unsigned, the way the large array interface of the host
+ * passes them, and the plain names map to the _730 entry points; built with
+ * KELVARA_INDEX32, they are signed 32-bit and the plain names map to the
+ * _700 entry points, the generation of 32-bit platforms. */
 #ifndef KELVARA_HOST_API_MEX_H
 #define KELVARA_HOST_API_MEX_H
 
@@ -16,9 +18,17 @@ extern "C" {
 #endif
 
 typedef struct kx_array mxArray;
+#ifdef KELVARA_INDEX32
+typedef int mwSize;
+typedef int mwIndex;
+typedef int mwSignedIndex;
+#define KX_API(name) name##_700
+#else
 typedef size_t mwSize;
 typedef size_t mwIndex;
 typedef ptrdiff_t mwSignedIndex;
+#define KX_API(name) name##_730
+#endif
 typedef bool mxLogical;
 
 typedef enum {
@@ -47,8 +57,8 @@ typedef enum { mxREAL = 0, mxCOMPLEX = 1 } mxComplexity;
 size_t mxGetM(const mxArray *a);
 size_t mxGetN(const mxArray *a);
 size_t mxGetNumberOfElements(const mxArray *a);
-mwSize mxGetNumberOfDimensions_730(const mxArray *a);
-const mwSize *mxGetDimensions_730(const mxArray *a);
+mwSize KX_API(mxGetNumberOfDimensions)(const mxArray *a);
+const mwSize *KX_API(mxGetDimensions)(const mxArray *a);
 mxClassID mxGetClassID(const mxArray *a);
 bool mxIsSparse(const mxArray *a);
 bool mxIsDouble(const mxArray *a);
@@ -66,30 +76,30 @@ double *mxGetPi(const mxArray *a);
 void *mxGetData(const mxArray *a);
 mxLogical *mxGetLogicals(const mxArray *a);
 double mxGetScalar(const mxArray *a);
-mwIndex *mxGetIr_730(const mxArray *a);
-mwIndex *mxGetJc_730(const mxArray *a);
-mwSize mxGetNzmax_730(const mxArray *a);
+mwIndex *KX_API(mxGetIr)(const mxArray *a);
+mwIndex *KX_API(mxGetJc)(const mxArray *a);
+mwSize KX_API(mxGetNzmax)(const mxArray *a);
 
 /* cells and structs: borrowed elements, null when absent */
-mxArray *mxGetCell_730(const mxArray *a, mwIndex i);
-mxArray *mxGetField_730(const mxArray *a, mwIndex i, const char *name);
+mxArray *KX_API(mxGetCell)(const mxArray *a, mwIndex i);
+mxArray *KX_API(mxGetField)(const mxArray *a, mwIndex i, const char *name);
 int mxGetNumberOfFields(const mxArray *a);
 const char *mxGetFieldNameByNumber(const mxArray *a, int k);
 
 /* creation: every new array is zero-filled */
-mxArray *mxCreateDoubleMatrix_730(mwSize m, mwSize n, mxComplexity c);
+mxArray *KX_API(mxCreateDoubleMatrix)(mwSize m, mwSize n, mxComplexity c);
 mxArray *mxCreateDoubleScalar(double v);
-mxArray *mxCreateNumericMatrix_730(mwSize m, mwSize n, mxClassID cls, mxComplexity c);
-mxArray *mxCreateNumericArray_730(mwSize ndim, const mwSize *dims, mxClassID cls,
+mxArray *KX_API(mxCreateNumericMatrix)(mwSize m, mwSize n, mxClassID cls, mxComplexity c);
+mxArray *KX_API(mxCreateNumericArray)(mwSize ndim, const mwSize *dims, mxClassID cls,
                                   mxComplexity c);
-mxArray *mxCreateLogicalMatrix_730(mwSize m, mwSize n);
-mxArray *mxCreateSparse_730(mwSize m, mwSize n, mwSize nzmax, mxComplexity c);
-mxArray *mxCreateSparseLogicalMatrix_730(mwSize m, mwSize n, mwSize nzmax);
-mxArray *mxCreateCellMatrix_730(mwSize m, mwSize n);
-mxArray *mxCreateStructMatrix_730(mwSize m, mwSize n, int nfields, const char **names);
+mxArray *KX_API(mxCreateLogicalMatrix)(mwSize m, mwSize n);
+mxArray *KX_API(mxCreateSparse)(mwSize m, mwSize n, mwSize nzmax, mxComplexity c);
+mxArray *KX_API(mxCreateSparseLogicalMatrix)(mwSize m, mwSize n, mwSize nzmax);
+mxArray *KX_API(mxCreateCellMatrix)(mwSize m, mwSize n);
+mxArray *KX_API(mxCreateStructMatrix)(mwSize m, mwSize n, int nfields, const char **names);
 mxArray *mxCreateString(const char *s);
-void mxSetCell_730(mxArray *a, mwIndex i, mxArray *v);
-void mxSetField_730(mxArray *a, mwIndex i, const char *name, mxArray *v);
+void KX_API(mxSetCell)(mxArray *a, mwIndex i, mxArray *v);
+void KX_API(mxSetField)(mxArray *a, mwIndex i, const char *name, mxArray *v);
 mxArray *mxDuplicateArray(const mxArray *a);
 void mxDestroyArray(mxArray *a);
 
@@ -114,22 +124,22 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 }
 #endif
 
-#define mxGetNumberOfDimensions mxGetNumberOfDimensions_730
-#define mxGetDimensions mxGetDimensions_730
-#define mxGetIr mxGetIr_730
-#define mxGetJc mxGetJc_730
-#define mxGetNzmax mxGetNzmax_730
-#define mxGetCell mxGetCell_730
-#define mxGetField mxGetField_730
-#define mxSetCell mxSetCell_730
-#define mxSetField mxSetField_730
-#define mxCreateDoubleMatrix mxCreateDoubleMatrix_730
-#define mxCreateNumericMatrix mxCreateNumericMatrix_730
-#define mxCreateNumericArray mxCreateNumericArray_730
-#define mxCreateLogicalMatrix mxCreateLogicalMatrix_730
-#define mxCreateSparse mxCreateSparse_730
-#define mxCreateSparseLogicalMatrix mxCreateSparseLogicalMatrix_730
-#define mxCreateCellMatrix mxCreateCellMatrix_730
-#define mxCreateStructMatrix mxCreateStructMatrix_730
+#define mxGetNumberOfDimensions KX_API(mxGetNumberOfDimensions)
+#define mxGetDimensions KX_API(mxGetDimensions)
+#define mxGetIr KX_API(mxGetIr)
+#define mxGetJc KX_API(mxGetJc)
+#define mxGetNzmax KX_API(mxGetNzmax)
+#define mxGetCell KX_API(mxGetCell)
+#define mxGetField KX_API(mxGetField)
+#define mxSetCell KX_API(mxSetCell)
+#define mxSetField KX_API(mxSetField)
+#define mxCreateDoubleMatrix KX_API(mxCreateDoubleMatrix)
+#define mxCreateNumericMatrix KX_API(mxCreateNumericMatrix)
+#define mxCreateNumericArray KX_API(mxCreateNumericArray)
+#define mxCreateLogicalMatrix KX_API(mxCreateLogicalMatrix)
+#define mxCreateSparse KX_API(mxCreateSparse)
+#define mxCreateSparseLogicalMatrix KX_API(mxCreateSparseLogicalMatrix)
+#define mxCreateCellMatrix KX_API(mxCreateCellMatrix)
+#define mxCreateStructMatrix KX_API(mxCreateStructMatrix)
 
 #endif

@@ -130,8 +130,8 @@ size_t mxGetN(const mxArray *a)
   return k;
 }
 size_t mxGetNumberOfElements(const mxArray *a) { return numel(a); }
-mwSize mxGetNumberOfDimensions_730(const mxArray *a) { return a->dims.size(); }
-const mwSize *mxGetDimensions_730(const mxArray *a) { return a->dims.data(); }
+mwSize mxGetNumberOfDimensions(const mxArray *a) { return a->dims.size(); }
+const mwSize *mxGetDimensions(const mxArray *a) { return a->dims.data(); }
 mxClassID mxGetClassID(const mxArray *a) { return a->cls; }
 bool mxIsSparse(const mxArray *a) { return a->sparse; }
 bool mxIsDouble(const mxArray *a) { return a->cls == mxDOUBLE_CLASS; }
@@ -147,9 +147,9 @@ double *mxGetPr(const mxArray *a) { return static_cast<double *>(a->re); }
 double *mxGetPi(const mxArray *a) { return static_cast<double *>(a->im); }
 void *mxGetData(const mxArray *a) { return a->re; }
 mxLogical *mxGetLogicals(const mxArray *a) { return static_cast<mxLogical *>(a->re); }
-mwIndex *mxGetIr_730(const mxArray *a) { return a->ir; }
-mwIndex *mxGetJc_730(const mxArray *a) { return a->jc; }
-mwSize mxGetNzmax_730(const mxArray *a) { return a->nzmax; }
+mwIndex *mxGetIr(const mxArray *a) { return a->ir; }
+mwIndex *mxGetJc(const mxArray *a) { return a->jc; }
+mwSize mxGetNzmax(const mxArray *a) { return a->nzmax; }
 
 double mxGetScalar(const mxArray *a)
 {
@@ -171,14 +171,16 @@ double mxGetScalar(const mxArray *a)
   }
 }
 
-mxArray *mxGetCell_730(const mxArray *a, mwIndex i)
+mxArray *mxGetCell(const mxArray *a, mwIndex i)
 {
-  return a->cls == mxCELL_CLASS && i < a->cells.size() ? a->cells[i] : nullptr;
+  // a negative index (32-bit interface) wraps to a huge one and is refused
+  const std::size_t k = static_cast<std::size_t>(i);
+  return a->cls == mxCELL_CLASS && k < a->cells.size() ? a->cells[k] : nullptr;
 }
 
-mxArray *mxGetField_730(const mxArray *a, mwIndex i, const char *name)
+mxArray *mxGetField(const mxArray *a, mwIndex i, const char *name)
 {
-  if (a->cls != mxSTRUCT_CLASS || i >= numel(a))
+  if (a->cls != mxSTRUCT_CLASS || static_cast<std::size_t>(i) >= numel(a))
     return nullptr;
   for (std::size_t k = 0; k < a->fields.size(); ++k)
     if (a->fields[k] == name)
@@ -192,7 +194,7 @@ const char *mxGetFieldNameByNumber(const mxArray *a, int k)
   return k >= 0 && static_cast<std::size_t>(k) < a->fields.size() ? a->fields[k].c_str() : nullptr;
 }
 
-mxArray *mxCreateDoubleMatrix_730(mwSize m, mwSize n, mxComplexity c)
+mxArray *mxCreateDoubleMatrix(mwSize m, mwSize n, mxComplexity c)
 {
   return fresh(mxDOUBLE_CLASS, {m, n}, c == mxCOMPLEX);
 }
@@ -205,12 +207,12 @@ mxArray *mxCreateDoubleScalar(double v)
   return a;
 }
 
-mxArray *mxCreateNumericMatrix_730(mwSize m, mwSize n, mxClassID cls, mxComplexity c)
+mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity c)
 {
   return fresh(cls, {m, n}, c == mxCOMPLEX);
 }
 
-mxArray *mxCreateNumericArray_730(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity c)
+mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity c)
 {
   std::vector<mwSize> d(dims, dims + ndim);
   while (d.size() < 2)
@@ -218,19 +220,19 @@ mxArray *mxCreateNumericArray_730(mwSize ndim, const mwSize *dims, mxClassID cls
   return fresh(cls, d, c == mxCOMPLEX);
 }
 
-mxArray *mxCreateLogicalMatrix_730(mwSize m, mwSize n) { return fresh(mxLOGICAL_CLASS, {m, n}, false); }
+mxArray *mxCreateLogicalMatrix(mwSize m, mwSize n) { return fresh(mxLOGICAL_CLASS, {m, n}, false); }
 
-mxArray *mxCreateSparse_730(mwSize m, mwSize n, mwSize nzmax, mxComplexity c)
+mxArray *mxCreateSparse(mwSize m, mwSize n, mwSize nzmax, mxComplexity c)
 {
   return fresh_sparse(mxDOUBLE_CLASS, m, n, nzmax, c == mxCOMPLEX);
 }
 
-mxArray *mxCreateSparseLogicalMatrix_730(mwSize m, mwSize n, mwSize nzmax)
+mxArray *mxCreateSparseLogicalMatrix(mwSize m, mwSize n, mwSize nzmax)
 {
   return fresh_sparse(mxLOGICAL_CLASS, m, n, nzmax, false);
 }
 
-mxArray *mxCreateCellMatrix_730(mwSize m, mwSize n)
+mxArray *mxCreateCellMatrix(mwSize m, mwSize n)
 {
   mxArray *a = fresh(mxCELL_CLASS, {m, n}, false);
   if (a)
@@ -238,7 +240,7 @@ mxArray *mxCreateCellMatrix_730(mwSize m, mwSize n)
   return a;
 }
 
-mxArray *mxCreateStructMatrix_730(mwSize m, mwSize n, int nfields, const char **names)
+mxArray *mxCreateStructMatrix(mwSize m, mwSize n, int nfields, const char **names)
 {
   mxArray *a = fresh(mxSTRUCT_CLASS, {m, n}, false);
   if (!a)
@@ -251,16 +253,17 @@ mxArray *mxCreateStructMatrix_730(mwSize m, mwSize n, int nfields, const char **
 mxArray *mxCreateString(const char *s)
 {
   std::size_t len = std::strlen(s);
-  mxArray *a = fresh(mxCHAR_CLASS, {len ? 1u : 0u, len}, false);
+  mxArray *a = fresh(mxCHAR_CLASS, {static_cast<mwSize>(len ? 1 : 0), static_cast<mwSize>(len)},
+                     false);
   if (a)
     for (std::size_t k = 0; k < len; ++k)
       static_cast<std::uint16_t *>(a->re)[k] = static_cast<unsigned char>(s[k]);
   return a;
 }
 
-void mxSetCell_730(mxArray *a, mwIndex i, mxArray *v) { adopt(a->cells[i], v); }
+void mxSetCell(mxArray *a, mwIndex i, mxArray *v) { adopt(a->cells[i], v); }
 
-void mxSetField_730(mxArray *a, mwIndex i, const char *name, mxArray *v)
+void mxSetField(mxArray *a, mwIndex i, const char *name, mxArray *v)
 {
   std::size_t k = 0;
   while (k < a->fields.size() && a->fields[k] != name)

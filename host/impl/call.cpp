@@ -228,7 +228,7 @@ int mexCallMATLAB(int nlhs, mxArray *plhs[], int nrhs, mxArray *prhs[], const ch
     return user_callback(nlhs, plhs, nrhs, prhs, name);
   if (std::strcmp(name, "rand") || nrhs != 2 || nlhs != 1)
     khost::raise("host:undefinedFunction", std::string("host cannot call ") + name);
-  mxArray *r = mxCreateDoubleMatrix_730(static_cast<mwSize>(mxGetScalar(prhs[0])),
+  mxArray *r = mxCreateDoubleMatrix(static_cast<mwSize>(mxGetScalar(prhs[0])),
                                         static_cast<mwSize>(mxGetScalar(prhs[1])), mxREAL);
   if (!r)
     khost::raise("", "Out of memory");

@@ -72,7 +72,7 @@ bool exports_version(const std::string &name)
     return false;
   std::uint32_t release = 0, target = 0;
   q(&release, &target);
-  return release == 0x2018A && target == 0x07300000;
+  return release == 0x2018A && target == (sizeof(mwIndex) == 4 ? 0x07000000u : 0x07300000u);
 }
 
 ptr dense(std::size_t m, std::size_t n, const std::vector<double> &v)

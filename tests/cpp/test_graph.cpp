@@ -171,8 +171,10 @@ TEST(graph, malformed_arguments_are_refused)
   ptr s = harness::scalar(1), one_single = harness::singles(1, 1, {1});
   ptr pair = harness::row({1, 1}), cell(mxCreateCellMatrix(1, 1));
   ptr words = harness::uint32s(1, 2, {0, 1}), pred = harness::row({0, 1});
-  // rows and columns compared in full width: 2^32 + 1 rows are not 1
-  ptr tall = ptr(mxCreateSparse((std::size_t(1) << 32) + 1, 1, 0, mxREAL));
+  // rows and columns compared in full width: 2^32 + 1 rows are not 1 (with
+  // the 32-bit interface, which cannot express that count, 2^16 + 1 rows)
+  const std::size_t m = (std::size_t(1) << (sizeof(mwSize) > 4 ? 32 : 16)) + 1;
+  ptr tall = ptr(mxCreateSparse(static_cast<mwSize>(m), 1, 0, mxREAL));
   struct row_t {
     const char *module;
     std::vector<const mxArray *> in;
@@ -213,6 +215,26 @@ TEST(graph, sparse_predecessors)
     auto z = harness::call("route_unwind", 1, {pred, harness::scalar(3).get()});
     EXPECT_EQ(harness::doubles(z.out(0)), (std::vector<double>{3}));
   }
+}
+
+// route_unwind's vertex numbers have the width of the host's indices: a
+// value beyond 32 bits is a vertex too large in the 32-bit interface, and
+// read as it is in the 64-bit one; wavefront names a start beyond 32 bits
+// as given in both.
+TEST(graph, vertex_numbers_have_the_index_width)
+{
+  const bool narrow = sizeof(mwIndex) == 4;
+  const double below = -3e9;  // fits 64 bits, not 32
+  auto r = harness::call("route_unwind", 1, {harness::row({below, 1}).get(), harness::scalar(1).get()});
+  EXPECT_EQ(r.message(), narrow ? "The predecessor array referenced a vertex too large."
+                                : "The predecessor array contains negative references.");
+  auto d = harness::call("route_unwind", 1, {harness::row({0}).get(), harness::scalar(below).get()});
+  EXPECT_EQ(d.message(), narrow ? "The predecessor array referenced a vertex too large."
+                                : "The predecessor array contains negative references.");
+  ptr A = harness::sparse(2, 2, {{1, 0, 1}});
+  auto w = harness::call("wavefront", 3, {A.get(), harness::scalar(4294967297.0).get(),
+                                          harness::scalar(0).get()});
+  EXPECT_EQ(w.message(), "start vertex (4294967297) not a valid vertex.");
 }
 
 // Every creation and allocation of a call, made to fail in turn, ends in an

@@ -1,5 +1,6 @@
 ## Runs every Octave test file under this folder against the built toolbox.
-## Usage: octave-cli run_all.m TOOLBOX_DIR [PATTERN]
+## Usage: octave-cli run_all.m TOOLBOX_DIR [PATTERN [EXCLUDE]]
+## runs the files whose path holds PATTERN ("" for all) and not EXCLUDE.
 ## Ends with "N passed, N failed" and exits non-zero on any failure.
 args = argv ();
 here = fileparts (mfilename ("fullpath"));
@@ -11,6 +12,10 @@ pattern = "";
 if (numel (args) > 1)
   pattern = args{2};
 endif
+exclude = "";
+if (numel (args) > 2)
+  exclude = args{3};
+endif
 addpath (toolbox);
 addpath (fullfile (here, "lib"));
 addpath (fullfile (here, "..", "..", "demo"));
@@ -19,7 +24,8 @@ passed = 0;
 failed = 0;
 for k = 1:numel (files)
   f = files{k};
-  if (! isempty (pattern) && isempty (strfind (f, pattern)))
+  if ((! isempty (pattern) && isempty (strfind (f, pattern)))
+      || (! isempty (exclude) && ! isempty (strfind (f, exclude))))
     continue;
   endif
   log = tempname ();
