@@ -80,6 +80,17 @@ ptr dense(std::size_t m, std::size_t n, const std::vector<double> &v)
   return numeric<double>(m, n, mxDOUBLE_CLASS, v);
 }
 ptr column(const std::vector<double> &v) { return dense(v.size(), 1, v); }
+
+ptr record(std::vector<std::pair<const char *, ptr>> fields)
+{
+  std::vector<const char *> names;
+  for (auto &f : fields)
+    names.push_back(f.first);
+  ptr s(mxCreateStructMatrix(1, 1, static_cast<int>(names.size()), names.data()));
+  for (auto &f : fields)
+    mxSetField(s.get(), 0, f.first, f.second.release());
+  return s;
+}
 ptr row(const std::vector<double> &v) { return dense(1, v.size(), v); }
 ptr scalar(double v) { return ptr(mxCreateDoubleScalar(v)); }
 ptr singles(std::size_t m, std::size_t n, const std::vector<float> &v)

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace harness {
@@ -46,6 +47,8 @@ ptr scalar(double v);
 ptr singles(std::size_t m, std::size_t n, const std::vector<float> &v);
 ptr uint32s(std::size_t m, std::size_t n, const std::vector<std::uint32_t> &v);
 ptr logicals(std::size_t m, std::size_t n, const std::vector<bool> &v);
+// A struct of one element with the given fields, taking ownership of them.
+ptr record(std::vector<std::pair<const char *, ptr>> fields);
 struct entry {
   std::size_t row, col;
   double value;

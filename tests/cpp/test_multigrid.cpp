@@ -14,6 +14,7 @@
 #include <random>
 
 using harness::ptr;
+using harness::record;
 
 namespace {
 
@@ -123,18 +124,6 @@ ptr scratch(bool single, std::size_t n)
   ptr a = reals(single, std::vector<double>(n, 0));
   khost::mark_scratch(a.get());
   return a;
-}
-
-// A struct of one element with the given fields, taking ownership of them.
-ptr record(std::vector<std::pair<const char *, ptr>> fields)
-{
-  std::vector<const char *> names;
-  for (auto &f : fields)
-    names.push_back(f.first);
-  ptr s(mxCreateStructMatrix(1, 1, static_cast<int>(names.size()), names.data()));
-  for (auto &f : fields)
-    mxSetField(s.get(), 0, f.first, f.second.release());
-  return s;
 }
 
 ptr matrix(bool single, std::vector<double> a, std::vector<std::uint32_t> ia,

@@ -14,6 +14,7 @@
 using harness::call;
 using harness::entry;
 using harness::ptr;
+using harness::record;
 
 namespace {
 
@@ -277,18 +278,6 @@ TEST(solver, allocation_failures_release_everything)
 }
 
 namespace {
-
-// A struct of one element with the given fields, taking ownership of them.
-ptr record(std::vector<std::pair<const char *, ptr>> fields)
-{
-  std::vector<const char *> names;
-  for (auto &f : fields)
-    names.push_back(f.first);
-  ptr s(mxCreateStructMatrix(1, 1, static_cast<int>(names.size()), names.data()));
-  for (auto &f : fields)
-    mxSetField(s.get(), 0, f.first, f.second.release());
-  return s;
-}
 
 ptr reals(bool single, std::size_t n, double v)
 {
