@@ -89,7 +89,7 @@ outcome cg(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *a,
   std::vector<double> r(b, b + n), z(n), p(n), q(n), best(n, 0.0);
   const bool single = !std::is_same<Real, double>::value;
   std::vector<Real> rr(single ? n : 0), zr(single ? n : 0);
-  double rz = 0, bestres = nb, last = nb;
+  double rz = 0, bestres = nb;
   bool restart = true;
   o.flag = 1;
   for (std::size_t it = 1; it <= maxit; ++it) {
@@ -144,9 +144,7 @@ outcome cg(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *a,
       o.relres = nr / nb;
       return o;
     }
-    last = nr;
   }
-  (void)last;
   std::copy(best.begin(), best.end(), x);
   o.relres = bestres / nb;
   return o;
@@ -170,6 +168,8 @@ void ladder_cg(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   if (!mxIsCell(H))
     fail("Fifth argument must be a Hierarchy cell");
   const std::vector<LevelRecord> levels = unpack(H);
+  // the cycle reads only vectors of this call's own, never H's arrays: a
+  // fresh vector stands for them in the checks of H
   std::vector<Real> probe(n);
   validate(levels.data(), levels.size(), probe.data(), n);
 
