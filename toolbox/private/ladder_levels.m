@@ -20,15 +20,14 @@ function H = ladder_levels (A, doubled, n0, opts)
     % aggregates as good as the graph allows; where they coarsen too
     % slowly, coarser ones of lesser quality (and from then on, since a
     % graph's coarse levels are much like it)
-    [q, m] = groups (lv(end), worst);
+    [q, m, Wc, ec] = groups (lv(end), worst);
     while (m > 0.5 * lv(end).n && worst < 256)
       worst = worst * 4;
-      [q, m] = groups (lv(end), worst);
+      [q, m, Wc, ec] = groups (lv(end), worst);
     end
     if (m > 0.9 * lv(end).n)
       break;                            % coarsening has stalled
     end
-    [Wc, ec] = group_sum (lv(end).W, lv(end).e, q, m);
     lv(end).q = q;
     lv(end).nc = m + any (q == m);
     lv(end).dc = any (q == m);
@@ -118,12 +117,14 @@ function lv = level (W, d, e, ground)
                'g', ground | deg == 0 | e >= 4 * deg, 'q', [], 'nc', 0, 'dc', 0);
 end
 
-function [q, m] = groups (lv, worst)
-  % aggregates of about four vertices: pairs, then pairs of pairs
+function [q, m, Wc, ec] = groups (lv, worst)
+  % aggregates of about four vertices, pairs then pairs of pairs, and
+  % their graph and excess, summed from the graph of the pairs
   [q1, m1] = pair_groups (lv.W, lv.d, lv.g, worst);
   [W1, e1] = group_sum (lv.W, lv.e, q1, m1);
   d1 = accumarray (double (q1) + 1, lv.d, [m1 + 1, 1]);
   [q2, m] = pair_groups (W1, d1(1:m1), false (m1, 1), worst);
+  [Wc, ec] = group_sum (W1, e1, q2, m);
   q2(end + 1) = m;
   q = q2(q1 + 1);
 end
