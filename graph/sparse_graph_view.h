@@ -19,6 +19,7 @@
 #include <boost/iterator/iterator_facade.hpp>
 #include <boost/property_map/property_map.hpp>
 
+#include <algorithm>
 #include <limits>
 #include <utility>
 
@@ -36,21 +37,24 @@ template <class Index, class Vertex = Index> struct sparse_graph_view {
   }
 };
 
-// An edge: its source vertex and its position in the entry arrays.
+// An edge: its position in the entry arrays.  The searches keep one edge
+// and two out-edge iterators per level of depth, so neither carries its
+// source: source() finds the column that holds the position, which no
+// search of the library's asks for on its way.
 template <class Vertex> struct sparse_edge {
-  Vertex u = 0, p = 0;
+  Vertex p = 0;
   friend bool operator==(const sparse_edge &a, const sparse_edge &b) { return a.p == b.p; }
   friend bool operator!=(const sparse_edge &a, const sparse_edge &b) { return a.p != b.p; }
 };
 
-// Walks the out-edges of one vertex: its source and the current position.
+// Walks the out-edges of one vertex: the current position.
 template <class Vertex>
 class sparse_out_edge_iterator
     : public boost::iterator_facade<sparse_out_edge_iterator<Vertex>, sparse_edge<Vertex>,
                                     boost::forward_traversal_tag, sparse_edge<Vertex>> {
 public:
   sparse_out_edge_iterator() = default;
-  sparse_out_edge_iterator(Vertex u, Vertex p) : e_{u, p} {}
+  explicit sparse_out_edge_iterator(Vertex p) : e_{p} {}
 
 private:
   friend class boost::iterator_core_access;
@@ -104,8 +108,8 @@ template <class I, class V>
 std::pair<sparse_out_edge_iterator<V>, sparse_out_edge_iterator<V>>
 out_edges(V u, const sparse_graph_view<I, V> &g)
 {
-  return {sparse_out_edge_iterator<V>(u, static_cast<V>(g.jc[u])),
-          sparse_out_edge_iterator<V>(u, static_cast<V>(g.jc[u + 1]))};
+  return {sparse_out_edge_iterator<V>(static_cast<V>(g.jc[u])),
+          sparse_out_edge_iterator<V>(static_cast<V>(g.jc[u + 1]))};
 }
 
 template <class I, class V> V out_degree(V u, const sparse_graph_view<I, V> &g)
@@ -113,9 +117,13 @@ template <class I, class V> V out_degree(V u, const sparse_graph_view<I, V> &g)
   return static_cast<V>(g.jc[u + 1] - g.jc[u]);
 }
 
-template <class I, class V> V source(const sparse_edge<V> &e, const sparse_graph_view<I, V> &)
+// The last column starting at or before the edge's position: columns
+// without entries start where the next one does, so it is the one that
+// holds the edge.
+template <class I, class V> V source(const sparse_edge<V> &e, const sparse_graph_view<I, V> &g)
 {
-  return e.u;
+  const I *c = std::upper_bound(g.jc, g.jc + g.n + 1, static_cast<I>(e.p));
+  return static_cast<V>(c - g.jc - 1);
 }
 
 template <class I, class V> V target(const sparse_edge<V> &e, const sparse_graph_view<I, V> &g)

@@ -5,10 +5,9 @@
 #include "args.h"
 #include "gateway.h"
 #include "graph_input.h"
-#include "widen.h"
+#include "pages.h"
 
 #include <boost/graph/breadth_first_search.hpp>
-#include <boost/graph/visitors.hpp>
 
 #include <cmath>
 #include <cstdint>
@@ -21,37 +20,36 @@ using index_t = mwIndex;
 // Thrown by value to end the search early.
 struct stop_bfs {};
 
-// Ends the search when the target vertex is discovered.
-template <class Vertex> struct stop_at_target {
-  using event_filter = boost::on_discover_vertex;
-  Vertex t;
-  template <class G> void operator()(Vertex v, const G &) const
+// What the search records of one vertex, side by side so that discovering
+// it writes one cache line: 1 + its distance and its discovery number (0
+// while not reached), and the vertex it was reached from.
+struct mark {
+  std::int32_t dist, order;
+  std::uint32_t pred;
+};
+
+// Writes the marks as the search goes, and ends it when the target t is
+// discovered (Target = true).  The vertex being examined is the source of
+// the tree edges that follow, so edges need not carry their source.
+template <class Vertex, bool Target> struct recorder : boost::default_bfs_visitor {
+  mark *m;
+  Vertex t, u = 0;
+  std::int32_t time = 0;
+  recorder(mark *m, Vertex t) : m(m), t(t) {}
+  template <class G> void examine_vertex(Vertex v, const G &) { u = v; }
+  template <class E, class G> void tree_edge(const E &e, const G &g)
   {
-    if (v == t)
+    mark &x = m[target(e, g)];
+    x.dist = m[u].dist + 1;
+    x.pred = static_cast<std::uint32_t>(u);
+  }
+  template <class G> void discover_vertex(Vertex v, const G &)
+  {
+    m[v].order = ++time;
+    if (Target && v == t)
       throw stop_bfs();
   }
 };
-
-// Per-vertex arrays keyed by vertex numbers of type Vertex.
-template <class T, class Vertex>
-using vertex_map = boost::iterator_property_map<T *, boost::typed_identity_property_map<Vertex>>;
-
-// The visitor without target: distances and predecessors on tree edges,
-// discovery order on discover events.
-template <class Vertex>
-using bfs_recorder = std::pair<
-    boost::distance_recorder<vertex_map<std::int32_t, Vertex>, boost::on_tree_edge>,
-    std::pair<boost::time_stamper<vertex_map<std::int32_t, Vertex>, std::int32_t,
-                                  boost::on_discover_vertex>,
-              boost::predecessor_recorder<vertex_map<std::uint32_t, Vertex>, boost::on_tree_edge>>>;
-
-// The same, ending the search at the target.
-template <class Vertex>
-using bfs_target_recorder =
-    std::pair<typename bfs_recorder<Vertex>::first_type,
-              std::pair<typename bfs_recorder<Vertex>::second_type::first_type,
-                        std::pair<typename bfs_recorder<Vertex>::second_type::second_type,
-                                  stop_at_target<Vertex>>>>;
 
 // The search's colour map: one bit per vertex, set when it turns gray.  At
 // n/8 bytes it stays in cache on graphs whose per-vertex arrays do not, and
@@ -105,33 +103,36 @@ template <class G> struct flat_queue {
 };
 
 // Breadth-first search of the graph g from s, stopping at t (t = n: no
-// target), over zero-filled arrays: dist[v] = 1 + the distance of v, 0 where
-// not reached (dist[s] = 1 preset by the caller); order[v] = the discovery
-// number of v, 0 where not reached; pred[v] = the vertex v was reached
-// from, written on tree edges only; seen has n bits, queue room for n
-// vertices.
+// target), into zero-filled marks (m[s].dist = 1 preset by the caller): the
+// marks of every vertex reached, as struct mark says; the predecessor is
+// written on tree edges only.  seen has n bits, queue room for n vertices.
 template <class G>
-void bfs(const G &g, index_t s, index_t t, std::int32_t *dist, std::int32_t *order,
-         std::uint32_t *pred, std::uint64_t *seen, std::uint32_t *queue)
+void bfs(const G &g, index_t s, index_t t, mark *m, std::uint64_t *seen, std::uint32_t *queue)
 {
   using vertex = typename G::vertex_type;
-  std::int32_t time = 0;
   flat_queue<G> q{g, queue};
-  const vertex s0 = static_cast<vertex>(s);
+  const vertex s0 = static_cast<vertex>(s), t0 = static_cast<vertex>(t);
   const seen_bits<vertex> color{seen};
-  const bfs_recorder<vertex> rec{
-      boost::record_distances(kelvara::vertex_array(g, dist), boost::on_tree_edge()),
-      {boost::stamp_times(kelvara::vertex_array(g, order), time, boost::on_discover_vertex()),
-       boost::record_predecessors(kelvara::vertex_array(g, pred), boost::on_tree_edge())}};
   if (t == static_cast<index_t>(g.n)) {
-    boost::breadth_first_visit(g, s0, q, boost::make_bfs_visitor(rec), color);
+    boost::breadth_first_visit(g, s0, q, recorder<vertex, false>(m, t0), color);
     return;
   }
-  const bfs_target_recorder<vertex> trec{
-      rec.first, {rec.second.first, {rec.second.second, {static_cast<vertex>(t)}}}};
   try {
-    boost::breadth_first_visit(g, s0, q, boost::make_bfs_visitor(trec), color);
+    boost::breadth_first_visit(g, s0, q, recorder<vertex, true>(m, t0), color);
   } catch (stop_bfs) {
+  }
+}
+
+// The outputs from the marks of the n vertices: d[v] = distance, order[v] =
+// discovery number, pred[v] = 1-based predecessor; -1, -1, 0 where not
+// reached (the start has no predecessor).
+void spread(std::size_t n, const mark *m, double *d, double *order, double *pred)
+{
+  for (std::size_t v = 0; v < n; ++v) {
+    const mark x = m[v];
+    d[v] = x.dist - 1.0;
+    order[v] = x.order ? x.order : -1.0;
+    pred[v] = x.dist >= 2 ? x.pred + 1.0 : 0.0;
   }
 }
 
@@ -181,19 +182,21 @@ void wavefront(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   kelvara::owned d(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
   kelvara::owned order(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
   kelvara::owned pred(kelvara::made(mxCreateDoubleMatrix(1, n, mxREAL), "Out of memory"));
-  // dist, order and pred in 32-bit form in the first halves of the outputs'
-  // own (zero-filled) storage; the colour bits in the second half of
-  // order's (8-byte aligned, room for them once n >= 2; a word of its own
-  // for n = 1), the queue in the second half of pred's
+  // the search records into marks on pages of their own, and keeps its
+  // colour bits in the second half of order's (zero-filled) storage (8-byte
+  // aligned, room for them once n >= 2; a word of its own for n = 1) and
+  // its queue in the second half of pred's; the outputs are written from
+  // the marks in one pass in vertex order
+  kelvara::pages<mark> m(n);
+  if (!m)
+    fail("Out of memory");
   double *dd = mxGetPr(d.get()), *od = mxGetPr(order.get()), *pd = mxGetPr(pred.get());
-  std::int32_t *di = reinterpret_cast<std::int32_t *>(dd);
-  std::int32_t *oi = reinterpret_cast<std::int32_t *>(od);
-  std::uint32_t *pi = reinterpret_cast<std::uint32_t *>(pd);
   std::uint64_t one = 0;
-  std::uint64_t *seen = n >= 2 ? reinterpret_cast<std::uint64_t *>(oi + n + (n & 1)) : &one;
-  di[s] = 1;
-  kelvara::with_graph(prhs[0], n, [&](const auto &g) { bfs(g, s, t, di, oi, pi, seen, pi + n); });
-  kelvara::widen_bfs(n, dd, od, pd);
+  std::uint64_t *seen = n >= 2 ? reinterpret_cast<std::uint64_t *>(od + (n + 1) / 2) : &one;
+  std::uint32_t *queue = reinterpret_cast<std::uint32_t *>(pd) + n;
+  m.get()[s].dist = 1;
+  kelvara::with_graph(prhs[0], n, [&](const auto &g) { bfs(g, s, t, m.get(), seen, queue); });
+  spread(n, m.get(), dd, od, pd);
 
   kelvara::store(nlhs, plhs, 0, d.release());
   kelvara::store(nlhs, plhs, 1, order.release());

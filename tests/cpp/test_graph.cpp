@@ -37,6 +37,14 @@ template <class Index, class Vertex = Index> void check_view()
     seen.push_back(target(*r.first, g));
   }
   EXPECT_EQ(seen, (std::vector<Vertex>{1, 2}));
+  // sources are found from the edge's position, past columns without entries
+  const Index jc2[] = {0, 1, 1, 1, 3}, ir2[] = {3, 0, 1};
+  kelvara::sparse_graph_view<Index, Vertex> h(4, jc2, ir2);
+  std::vector<Vertex> from;
+  for (Vertex u = 0; u < 4; ++u)
+    for (auto r = out_edges(u, h); r.first != r.second; ++r.first)
+      from.push_back(source(*r.first, h));
+  EXPECT_EQ(from, (std::vector<Vertex>{0, 3, 3}));
   std::vector<Index> comp(3);
   const Index k = boost::strong_components(g, kelvara::vertex_array(g, comp.data()));
   EXPECT_EQ(k, Index(2));
