@@ -26,28 +26,6 @@ template <class T> void widen(std::size_t n, double add, double *a)
   }
 }
 
-// The results of a breadth-first search, each of n 32-bit integers at the
-// start of its array, as doubles, for k = n-1 .. 0: d[k] = dist[k] - 1;
-// order[k] = -1 where 0, else unchanged; pred[k] = pred[k] + 1 where
-// dist[k] >= 2 (reached by a tree edge), else 0.
-inline void widen_bfs(std::size_t n, double *d, double *order, double *pred)
-{
-  unsigned char *bd = reinterpret_cast<unsigned char *>(d);
-  unsigned char *bo = reinterpret_cast<unsigned char *>(order);
-  unsigned char *bp = reinterpret_cast<unsigned char *>(pred);
-  for (std::size_t k = n; k-- > 0;) {
-    std::int32_t dk, ok;
-    std::uint32_t pk;
-    std::memcpy(&dk, bd + 4 * k, 4);
-    std::memcpy(&ok, bo + 4 * k, 4);
-    std::memcpy(&pk, bp + 4 * k, 4);
-    const double x = dk - 1.0, y = ok ? ok : -1.0, z = dk >= 2 ? pk + 1.0 : 0.0;
-    std::memcpy(bd + 8 * k, &x, 8);
-    std::memcpy(bo + 8 * k, &y, 8);
-    std::memcpy(bp + 8 * k, &z, 8);
-  }
-}
-
 } // namespace kelvara
 
 #endif
