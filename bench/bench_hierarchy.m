@@ -6,7 +6,11 @@
 ## floor timed in the same run, one plain pass over what the module must
 ## read (hierarchy_floor): the values of every column for heavy_edge, the
 ## values and row indices for relabel_sets, a copy of the parent vector for
-## tree_cleave and tree_tags.
+## tree_cleave and tree_tags, and for tree_cleave also one bare walk from
+## every leaf to its root, the least its two passes of walks take.  Then what the host takes to create the
+## module's outputs alone (hierarchy_floor "outputs"), which with the
+## library's default heap means mapping fresh pages, and the ratio of the
+## rest, the module's own work, to the floor.
 args = argv ();
 addpath (args{1});
 addpath (args{2});
@@ -38,24 +42,29 @@ endif
 printf ("GLIBC_TUNABLES %s\n", tunables);
 printf ("n = %d, nnz(A) = %d, trees after tree_cleave = %d\n", n, nnz (A), K);
 
-## Each module with all the outputs it can give, its floor and the count
-## of what it reads.
+## Each module with all the outputs it can give, its floor, the count of
+## what it reads, and its outputs as (elements, bytes each) pairs.
 e = nnz (A);
 cases = {
-  "heavy_edge",   @() nthargout (1:3, @heavy_edge, A),       "values",  e
-  "relabel_sets", @() nthargout (1:2, @relabel_sets, A, p),  "rows",    e
-  "tree_cleave",  @() tree_cleave (p),                       "parents", n
-  "tree_tags",    @() nthargout (1:3, @tree_tags, Q),        "parents", n
+  "heavy_edge",   @() nthargout (1:3, @heavy_edge, A),       "values",  e, {n, 4, n, 8, n, 8}
+  "relabel_sets", @() nthargout (1:2, @relabel_sets, A, p),  "rows",    e, {n, 4, n, 8}
+  "tree_cleave",  @() tree_cleave (p),                       "parents", n, {n, 4}
+  "tree_cleave",  @() tree_cleave (p),                       "walks",   n, {n, 4}
+  "tree_tags",    @() nthargout (1:3, @tree_tags, Q),        "parents", n, {n, 4, K, 8}
 };
 floors = struct ("values", best_time (@() hierarchy_floor (A), reps), ...
                  "rows", best_time (@() hierarchy_floor (A, "rows"), reps), ...
-                 "parents", best_time (@() hierarchy_floor (p), reps));
-printf ("floors: values %.4f s, values and rows %.4f s, parent copy %.4f s\n", ...
-        floors.values, floors.rows, floors.parents);
-printf ("%-14s %10s %14s %8s %10s\n", "module", "seconds", "M/s", "floor", "/ floor");
+                 "parents", best_time (@() hierarchy_floor (p), reps), ...
+                 "walks", best_time (@() hierarchy_floor (p, "walks"), reps));
+printf ("floors: values %.4f s, values and rows %.4f s, parent copy %.4f s, walks %.4f s (%d steps)\n", ...
+        floors.values, floors.rows, floors.parents, floors.walks, hierarchy_floor (p, "walks"));
+printf ("%-14s %10s %14s %8s %10s %10s %18s\n", "module", "seconds", "M/s", "floor", "/ floor", ...
+        "outputs", "(s - outputs) / floor");
 for c = 1:rows (cases)
   s = best_time (cases{c, 2}, reps);
   f = floors.(cases{c, 3});
-  printf ("%-14s %10.4f %14.1f %8s %10.2f\n", cases{c, 1}, s, cases{c, 4} / s / 1e6, ...
-          cases{c, 3}, s / f);
+  outs = cases{c, 5};
+  o = best_time (@() nthargout (1:numel (outs) / 2, @hierarchy_floor, "outputs", outs{:}), reps);
+  printf ("%-14s %10.4f %14.1f %8s %10.2f %10.4f %18.2f\n", cases{c, 1}, s, cases{c, 4} / s / 1e6, ...
+          cases{c, 3}, s / f, o, (s - o) / f);
 endfor
