@@ -5,10 +5,10 @@
 ## (written once to files; scipy also with its arrays on 4 KiB pages, as
 ## Octave's are, "scipy4k") and against floors over the same arrays:
 ## bfs_floor, a tuned breadth-first search, and scc_floor, Tarjan's
-## algorithm written out reading each edge once.  Then the streaming bound of a search (the
-## bytes of one pass over the column starts and row indices at the rate of
-## a plain copy), and the cost of depth: a chain and a cycle of 10^6
-## vertices against a star of as many edges.
+## algorithm written out reading each edge once.  Then the streaming bound
+## of a search (the bytes of one pass over the column starts and row
+## indices at the rate of a plain copy), and the cost of depth: a chain and
+## a cycle of 10^6 vertices against a star of as many edges.
 ## Usage: octave-cli --norc bench/bench_graph.m TOOLBOX_DIR BENCH_DIR [n m side]
 args = argv ();
 addpath (args{1});

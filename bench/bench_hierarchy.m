@@ -7,10 +7,11 @@
 ## read (hierarchy_floor): the values of every column for heavy_edge, the
 ## values and row indices for relabel_sets, a copy of the parent vector for
 ## tree_cleave and tree_tags, and for tree_cleave also one bare walk from
-## every leaf to its root, the least its two passes of walks take.  Then what the host takes to create the
-## module's outputs alone (hierarchy_floor "outputs"), which with the
-## library's default heap means mapping fresh pages, and the ratio of the
-## rest, the module's own work, to the floor.
+## every leaf to its root, the least its two passes of walks take.  Then
+## what the host takes to create the module's outputs alone
+## (hierarchy_floor "outputs"), which with the library's default heap means
+## mapping fresh pages, and the ratio of the rest, the module's own work,
+## to the floor.
 args = argv ();
 addpath (args{1});
 addpath (args{2});
