@@ -182,20 +182,18 @@ void wavefront(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   kelvara::owned d(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
   kelvara::owned order(kelvara::made(mxCreateDoubleMatrix(n, 1, mxREAL), "Out of memory"));
   kelvara::owned pred(kelvara::made(mxCreateDoubleMatrix(1, n, mxREAL), "Out of memory"));
-  // the search records into marks on pages of their own, and keeps its
-  // colour bits in the second half of order's (zero-filled) storage (8-byte
-  // aligned, room for them once n >= 2; a word of its own for n = 1) and
-  // its queue in the second half of pred's; the outputs are written from
-  // the marks in one pass in vertex order
+  // the search records into marks and colour bits of their own and keeps
+  // its queue in the second half of pred's storage; the outputs are written
+  // from the marks in one pass in vertex order
   kelvara::pages<mark> m(n);
-  if (!m)
+  kelvara::pages<std::uint64_t> seen((n + 63) / 64);
+  if (!m || !seen)
     fail("Out of memory");
   double *dd = mxGetPr(d.get()), *od = mxGetPr(order.get()), *pd = mxGetPr(pred.get());
-  std::uint64_t one = 0;
-  std::uint64_t *seen = n >= 2 ? reinterpret_cast<std::uint64_t *>(od + (n + 1) / 2) : &one;
   std::uint32_t *queue = reinterpret_cast<std::uint32_t *>(pd) + n;
   m.get()[s].dist = 1;
-  kelvara::with_graph(prhs[0], n, [&](const auto &g) { bfs(g, s, t, m.get(), seen, queue); });
+  kelvara::with_graph(prhs[0], n,
+                      [&](const auto &g) { bfs(g, s, t, m.get(), seen.get(), queue); });
   spread(n, m.get(), dd, od, pd);
 
   kelvara::store(nlhs, plhs, 0, d.release());
