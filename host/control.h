@@ -50,6 +50,10 @@ std::size_t live_blocks();
 // host memory return null, as a host out of memory may; -1 disables.
 void fail_allocation(long after);
 
+// Makes the host's interrupt flag, as modules poll it, read true from poll
+// number `polls` on (0 = at once), as after Ctrl-C; -1 clears it.
+void interrupt_after(long polls);
+
 } // namespace khost
 
 #endif

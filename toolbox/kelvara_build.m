@@ -42,7 +42,7 @@ function kelvara_build(varargin)
   mg = {'ladder.cpp', 'unpack.cpp', 'validate.cpp', 'preconditioner.cpp', 'ldl_solve.cpp', ...
         'sspmv.cpp', 'rmvec.cpp', 'vpv.cpp', 'vmv.cpp', 'vvmul.cpp'};
   % conjugate gradients of the front end, with the cycle's own sources
-  cg = [{'ladder_cg.cpp'}, fullfile('..', 'multigrid', mg(2:end))];
+  cg = [{'ladder_cg.cpp', 'fcg.cpp', 'kcycle.cpp', 'block.cpp'}, fullfile('..', 'multigrid', mg(2:end))];
   % name, folder, sources, defines, needs Boost
   modules = {
     'ladder_single', 'multigrid', mg, {'-DKELVARA_REAL=float'}, false

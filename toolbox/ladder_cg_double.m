@@ -1,32 +1,39 @@
-% LADDER_CG_DOUBLE  Conjugate gradients preconditioned by one double-precision cycle.
-%   [x, flag, relres, iter, resvec] = ladder_cg_double(A, b, tol, maxit, H)
-%   solves A*x = b for the real sparse symmetric double matrix A and the
-%   double column b by conjugate gradients from x = 0, preconditioned by one
-%   multigrid cycle of the Hierarchy H per iteration (as LADDER_DOUBLE applies
-%   it; the residual is scaled into the cycle's range first), the iteration
-%   itself in double.  It stops when the residual recomputed from x is at
-%   most tol*norm(b), or after maxit iterations, and then returns the
-%   iterate of least residual.  flag: 0 converged, 1 maxit reached, 2 the
-%   cycle gave a direction of no descent, 3 stagnation, 4 a scalar of the
-%   iteration became zero or not finite.  The workspaces of H are written.
-%   LADDER_SOLVE calls it, with the checks and the singular and doubled
-%   systems it handles.
+% LADDER_CG_DOUBLE  Flexible conjugate gradients preconditioned by a double-precision K-cycle.
+%   [X, FLAG, RELRES, ITER, RESVEC] = ladder_cg_double(A, B, TOL, MAXIT, H, X0)
+%   solves A*X = B for the real sparse symmetric double matrix A and the k
+%   columns of the real double matrix B in lockstep (each pass over a matrix
+%   serves all k), by flexible conjugate gradients from X0 (zero when absent
+%   or empty), each iteration preconditioned by one K-cycle of the
+%   Hierarchy H: the cycle of LADDER_DOUBLE, but where H repeats a coarse
+%   cycle or a coarse level has at most half the entries of the level above,
+%   two steps of flexible conjugate gradients on that level, each
+%   preconditioned by its own K-cycle.  The iteration itself is in double,
+%   on B scaled by a power of two, so B of any magnitude is solved alike.
+%   A column stops when its residual recomputed from X is at most
+%   TOL*norm(b), after MAXIT iterations (Inf: no limit), or when its true
+%   residual stops falling; it then holds its iterate of least residual.
+%   FLAG, RELRES and ITER have a column each: FLAG 0 converged, 1 MAXIT
+%   reached, 2 the cycle gave a direction of no descent, 3 stagnation, 4 a
+%   scalar of the iteration became zero or not finite; RELRES is
+%   norm(b - A*x)/norm(b) of the x returned; RESVEC holds the residual
+%   norms from iteration 0, a column each, padded with NaN.  H is only read;
+%   Ctrl-C ends the call.  LADDER_SOLVE calls it, with the checks and the
+%   singular and doubled systems it handles.
 %
-%   Errors: 'Wrong number of input arguments', 'Wrong number of output
-%   arguments', 'First argument must be a real square sparse double
-%   matrix', 'Second argument must be a real double vector with one entry
-%   per vertex', 'Third and fourth arguments must be a positive tolerance
-%   and a count of iterations', 'Fifth argument must be a Hierarchy cell',
-%   the Hierarchy errors of LADDER_DOUBLE, 'Out of memory'.
+%   Errors: "kelvara:badArguments" (argument counts), "kelvara:notNumeric"
+%   (A), "kelvara:badRightHandSide" (B), "kelvara:badTolerance" (TOL,
+%   MAXIT), "kelvara:badHierarchy" (H, a Hierarchy error of LADDER_DOUBLE,
+%   or a workspace of H that shares its data with A, B or X0),
+%   "kelvara:badInitialGuess" (X0), "kelvara:interrupted", 'Out of memory'.
 %
 %   See also LADDER_SOLVE, LADDER_BUILD.
-function [x, flag, relres, iter, resvec] = ladder_cg_double(A, b, tol, maxit, H) %#ok<INUSD,STOUT>
+function [X, flag, relres, iter, resvec] = ladder_cg_double(A, B, tol, maxit, H, X0) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'ladder_cg_double is not built; run kelvara_build');
 end
 
 %!test
 %! A = sparse ([2 -1 0; -1 2 -1; 0 -1 2]);
 %! H = ladder_build (A, "precision", "double");
-%! [x, flag] = ladder_cg_double (A, [1; 0; 3], 1e-10, 20, H);
-%! assert (flag, 0);
-%! assert (x, [1.5; 2; 2.5], 1e-8);
+%! [X, flag] = ladder_cg_double (A, [1 0; 0 0; 3 1], 1e-10, 20, H);
+%! assert (flag, [0 0]);
+%! assert (X, [1.5 0.25; 2 0.5; 2.5 0.75], 1e-8);

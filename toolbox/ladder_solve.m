@@ -98,28 +98,26 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   B = project (B, grounded, true);
 
   k = size (b, 2);
-  X = zeros (size (As, 1), k);
-  flag = zeros (1, k);
-  relres = zeros (1, k);
-  iter = zeros (1, k);
-  res = cell (1, k);
   cg = compiled_cg (meta.precision);
-  Hd = {};
-  for c = 1:k
-    [X(:, c), flag(c), relres(c), iter(c), res{c}] = cg (As, B(:, c), tol, maxit, H);
-    if (strcmp (meta.precision, 'single') && (flag(c) == 2 || flag(c) == 4))
-      % single precision cannot resolve this matrix's range of values
-      if (isempty (Hd))
-        warning ('kelvara:singleBreakdown', ...
-                 'The single-precision cycle broke down on this matrix (flag %d); solving again with a double-precision Hierarchy.', flag(c));
-        opts.precision = 'double';
-        Hd = ladder_build (A, opts);
-      end
-      [X(:, c), flag(c), relres(c), iter(c), res{c}] = ladder_cg_double (As, B(:, c), tol, maxit, Hd);
-    end
-    if (opts.verbose)
-      show = [10:10:numel(res{c})-1, numel(res{c})-1];
-      fprintf ('iteration %4d: relative residual %.2e\n', [show; res{c}(show + 1)' / res{c}(1)]);
+  [X, flag, relres, iter, resvec] = cg (As, B, tol, maxit, H);
+  again = strcmp (meta.precision, 'single') & (flag == 2 | flag == 4);
+  if (any (again))
+    % single precision cannot resolve this matrix's range of values
+    warning ('kelvara:singleBreakdown', ...
+             'The single-precision cycle broke down on this matrix (flag %d); solving again with a double-precision Hierarchy.', flag(find (again, 1)));
+    opts.precision = 'double';
+    Hd = ladder_build (A, opts);
+    [X(:, again), flag(again), relres(again), iter(again), rd] = ladder_cg_double (As, B(:, again), tol, maxit, Hd);
+    rows = max (size (resvec, 1), size (rd, 1));
+    resvec(end+1:rows, :) = NaN;
+    resvec(:, again) = NaN;
+    resvec(1:size (rd, 1), again) = rd;
+  end
+  if (opts.verbose)
+    for c = 1:k
+      res = resvec(~ isnan (resvec(:, c)), c);
+      show = [10:10:numel(res)-1, numel(res)-1];
+      fprintf ('iteration %4d: relative residual %.2e\n', [show; res(show + 1)' / res(1)]);
     end
   end
   X = project (X, grounded, false);
@@ -128,14 +126,8 @@ function [x, flag, relres, iter, resvec] = ladder_solve (A, b, tol, maxit, varar
   else
     x = X;
   end
-  for c = 1:k
-    if (relres(c) > 0 && meta.doubled)
-      relres(c) = norm (B(1:n, c) - A * x(:, c)) / norm (B(1:n, c));
-    end
-  end
-  resvec = NaN (max (cellfun (@numel, res)), k);
-  for c = 1:k
-    resvec(1:numel (res{c}), c) = res{c};
+  for c = find (relres > 0 & meta.doubled)
+    relres(c) = norm (B(1:n, c) - A * x(:, c)) / norm (B(1:n, c));
   end
 end
 

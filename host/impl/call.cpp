@@ -19,6 +19,8 @@ std::set<mxArray *> arrays;            // top-level arrays alive
 std::map<void *, std::size_t> blocks;  // host memory alive
 bool in_call = false;
 long failing = -1;
+// Polls of khost_interrupt_pending left before it answers true; -1: never.
+long interrupting = -1;
 std::mt19937_64 generator(1);
 khost::callback user_callback;
 
@@ -85,6 +87,7 @@ void on_call(callback cb) { user_callback = std::move(cb); }
 std::size_t live_arrays() { return arrays.size(); }
 std::size_t live_blocks() { return blocks.size(); }
 void fail_allocation(long after) { failing = after; }
+void interrupt_after(long polls) { interrupting = polls; }
 
 outcome call(entry f, int nlhs, const std::vector<const mxArray *> &in)
 {
@@ -221,6 +224,17 @@ void mexErrMsgIdAndTxt(const char *id, const char *fmt, ...)
 }
 
 void mexWarnMsgTxt(const char *msg) { std::fprintf(stderr, "warning: %s\n", msg); }
+
+// The test host's interrupt flag, found by name by modules that poll for
+// Ctrl-C; set by interrupt_after().
+bool khost_interrupt_pending()
+{
+  if (interrupting < 0)
+    return false;
+  if (interrupting > 0)
+    --interrupting;
+  return interrupting == 0;
+}
 
 int mexCallMATLAB(int nlhs, mxArray *plhs[], int nrhs, mxArray *prhs[], const char *name)
 {

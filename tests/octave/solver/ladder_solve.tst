@@ -110,8 +110,8 @@
 %! x = ladder_solve (single (full (grid_sdd (5, 1, 1))), single (ones (25, 1)), 1e-10, 50);
 %! assert (class (x), "double");
 
-## Inputs are left as they were; Hierarchies built from one matrix share
-## no workspace.
+## Inputs are left as they were, H included; Hierarchies built from one
+## matrix share no workspace.
 %!test
 %! A = grid_sdd (30, 1, 1);
 %! A0 = A;
@@ -120,7 +120,8 @@
 %! H1 = ladder_build (A, "maxdirect", 50);
 %! H2 = ladder_build (A, "maxdirect", 50);
 %! ladder_solve (A, b, 1e-8, 100, H1);
-%! assert (isequal (A, A0) && isequal (b, b0));
+%! assert (isequal (A, A0) && isequal (b, b0) && isequal (H1, H2));
+%! ladder_double (H1, b);
 %! assert (any (H1{1}.lws1 != 0));
 %! for i = 1:numel (H2) - 1
 %!   assert (! any ([H2{i}.lws1; H2{i}.lws2; H2{i}.sws1; H2{i}.sws2]));
