@@ -4,8 +4,8 @@
 
 namespace {
 
-// The products below, with the column count K fixed at compile time for a
-// single vector (K = 1) or taken from k (K = 0).
+// The products below, with the column count K fixed at compile time for up
+// to four vectors, or taken from k (K = 0).
 template <std::size_t K>
 void symv(std::size_t n, std::size_t kk, const Real *a, const std::uint32_t *ia,
           const std::uint32_t *ja, const Real *__restrict x, Real *__restrict y)
@@ -53,19 +53,25 @@ void cscmv(std::size_t n, std::size_t kk, const mwIndex *jc, const mwIndex *ir, 
 void bsymv(std::size_t n, std::size_t k, const Real *a, const std::uint32_t *ia,
            const std::uint32_t *ja, const Real *x, Real *y)
 {
-  if (k == 1)
-    symv<1>(n, k, a, ia, ja, x, y);
-  else
-    symv<0>(n, k, a, ia, ja, x, y);
+  switch (k) {
+  case 1: return symv<1>(n, k, a, ia, ja, x, y);
+  case 2: return symv<2>(n, k, a, ia, ja, x, y);
+  case 3: return symv<3>(n, k, a, ia, ja, x, y);
+  case 4: return symv<4>(n, k, a, ia, ja, x, y);
+  default: return symv<0>(n, k, a, ia, ja, x, y);
+  }
 }
 
 void bcscmv(std::size_t n, std::size_t k, const mwIndex *jc, const mwIndex *ir, const double *a,
             const double *x, double *y)
 {
-  if (k == 1)
-    cscmv<1>(n, k, jc, ir, a, x, y);
-  else
-    cscmv<0>(n, k, jc, ir, a, x, y);
+  switch (k) {
+  case 1: return cscmv<1>(n, k, jc, ir, a, x, y);
+  case 2: return cscmv<2>(n, k, jc, ir, a, x, y);
+  case 3: return cscmv<3>(n, k, jc, ir, a, x, y);
+  case 4: return cscmv<4>(n, k, jc, ir, a, x, y);
+  default: return cscmv<0>(n, k, jc, ir, a, x, y);
+  }
 }
 
 void bscale(std::size_t n, std::size_t k, const Real *d, const Real *x, Real *y)

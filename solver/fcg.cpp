@@ -2,6 +2,7 @@
 
 #include "block.h"
 #include "gateway.h"
+#include "pages.h"
 
 #include <algorithm>
 #include <cmath>
@@ -61,8 +62,15 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
 {
   const std::size_t n = A.n, nk = n * k;
   out.assign(k, column_outcome());
-  std::vector<double> b(nk), x(nk, 0.0), r(nk), z(nk), p(nk, 0.0), q(nk), best(nk);
-  std::vector<Real> rr(nk), zr(nk);
+  // the vectors of the solve in one zero-filled block, on huge pages where
+  // the system has them: fresh memory on 4 KiB pages costs a fault a page
+  kelvara::pages<double> mem(7 * nk);
+  kelvara::pages<Real> low_mem(2 * nk);
+  if (!mem || !low_mem)
+    kelvara::fail("Out of memory");
+  double *const b = mem.get(), *const x = b + nk, *const r = x + nk, *const z = r + nk,
+               *const p = z + nk, *const q = p + nk, *const best = q + nk;
+  Real *const rr = low_mem.get(), *const zr = rr + nk;
   std::vector<int> eb(k);
   std::vector<double> nb(k), nr(k), d(k), e(k), pq(k, 1.0), step(k), cs(k);
   std::vector<double> least(k), low(k), since(k), last(k), at(k);
@@ -83,14 +91,14 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
         x[i * k + c] = std::ldexp(X0[c * n + i], eb[c]);
     }
   }
-  bnorm(n, k, b.data(), nb.data());
-  std::copy(b.begin(), b.end(), r.begin());
+  bnorm(n, k, b, nb.data());
+  std::copy(b, b + nk, r);
   if (X0) {
-    bcscmv(n, k, A.jc, A.ir, A.a, x.data(), q.data());
+    bcscmv(n, k, A.jc, A.ir, A.a, x, q);
     for (std::size_t i = 0; i < nk; ++i)
       r[i] = b[i] - q[i];
   }
-  bnorm(n, k, r.data(), nr.data());
+  bnorm(n, k, r, nr.data());
   for (std::size_t c = 0; c < k; ++c) {
     column_outcome &o = out[c];
     least[c] = low[c] = nr[c];
@@ -112,7 +120,7 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
       for (std::size_t i = 0; i < n; ++i)
         r[i * k + c] = 0;
   }
-  std::copy(x.begin(), x.end(), best.begin());
+  std::copy(x, x + nk, best);
 
   // ends column c's solve with the given flag; its residual no longer moves
   auto finish = [&](std::size_t c, int flag, double it) {
@@ -129,16 +137,18 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
     if (stop.pending())
       kelvara::fail_id("kelvara:interrupted", "Interrupted");
     // z = the cycle on r, each column scaled into the cycle's range
-    bunit(n, k, r.data(), cs.data());
+    bunit(n, k, r, cs.data());
     for (std::size_t i = 0; i < n; ++i)
       for (std::size_t c = 0; c < k; ++c)
         rr[i * k + c] = static_cast<Real>(r[i * k + c] * cs[c]);
-    M.apply(rr.data(), zr.data());
+    M.apply(rr, zr);
+    for (std::size_t c = 0; c < k; ++c)
+      cs[c] = cs[c] > 0 ? 1 / cs[c] : 0;
     for (std::size_t i = 0; i < n; ++i)
       for (std::size_t c = 0; c < k; ++c)
-        z[i * k + c] = cs[c] > 0 ? static_cast<double>(zr[i * k + c]) / cs[c] : 0;
-    bdot(n, k, z.data(), r.data(), d.data());
-    bdot(n, k, z.data(), q.data(), e.data());
+        z[i * k + c] = static_cast<double>(zr[i * k + c]) * cs[c];
+    bdot(n, k, z, r, d.data());
+    bdot(n, k, z, q, e.data());
     for (std::size_t c = 0; c < k; ++c) {
       step[c] = 0;
       if (!active[c])
@@ -153,9 +163,9 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
     for (std::size_t i = 0; i < n; ++i)
       for (std::size_t c = 0; c < k; ++c)
         p[i * k + c] = active[c] ? z[i * k + c] + step[c] * p[i * k + c] : 0;
-    bcscmv(n, k, A.jc, A.ir, A.a, p.data(), q.data());
-    bdot(n, k, p.data(), q.data(), pq.data());
-    bdot(n, k, p.data(), r.data(), e.data());
+    bcscmv(n, k, A.jc, A.ir, A.a, p, q);
+    bdot(n, k, p, q, pq.data());
+    bdot(n, k, p, r, e.data());
     for (std::size_t c = 0; c < k; ++c) {
       step[c] = 0;
       if (!active[c])
@@ -168,11 +178,11 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
       step[c] = e[c] / pq[c];
       restart[c] = 0;
     }
-    baxpy(n, k, step.data(), p.data(), x.data());
+    baxpy(n, k, step.data(), p, x);
     for (std::size_t c = 0; c < k; ++c)
       step[c] = -step[c];
-    baxpy(n, k, step.data(), q.data(), r.data());
-    bnorm(n, k, r.data(), nr.data());
+    baxpy(n, k, step.data(), q, r);
+    bnorm(n, k, r, nr.data());
 
     // where the recurrence says a column has converged, its true residual
     // decides: below tol it has; else the solve goes on from the true
@@ -181,9 +191,9 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
     for (std::size_t c = 0; c < k; ++c)
       check = check || (active[c] && nr[c] <= tol * nb[c]);
     if (check) {
-      bcscmv(n, k, A.jc, A.ir, A.a, x.data(), z.data());
-      bresidual(nk, b.data(), z.data());
-      bnorm(n, k, z.data(), e.data());
+      bcscmv(n, k, A.jc, A.ir, A.a, x, z);
+      bresidual(nk, b, z);
+      bnorm(n, k, z, e.data());
     }
     for (std::size_t c = 0; c < k; ++c) {
       if (!active[c])
@@ -230,9 +240,9 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
 
   // a solve that did not converge returns the better of its last iterate
   // and the least true residual seen, with that residual
-  bcscmv(n, k, A.jc, A.ir, A.a, x.data(), z.data());
-  bresidual(nk, b.data(), z.data());
-  bnorm(n, k, z.data(), e.data());
+  bcscmv(n, k, A.jc, A.ir, A.a, x, z);
+  bresidual(nk, b, z);
+  bnorm(n, k, z, e.data());
   for (std::size_t c = 0; c < k; ++c) {
     column_outcome &o = out[c];
     if (o.flag == 0)

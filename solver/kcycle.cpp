@@ -13,38 +13,75 @@ bool last(const LevelRecord &V, std::size_t l, std::size_t L)
   return direct(V) || V.iterative == 1 || l + 1 >= L;
 }
 
+// The Reals and doubles the levels' vectors take, for blocks of k: a
+// product on every inner level; a coarse right-hand side and result on every
+// coarser one, and two more vectors and seven scalars a column where the
+// coarse level is itself inner; the factored level's work block.
+std::size_t reals(const std::vector<LevelRecord> &levels, std::size_t k)
+{
+  std::size_t total = 0;
+  for (std::size_t l = 0; l < levels.size(); ++l) {
+    const bool end = last(levels[l], l, levels.size());
+    total += std::size_t(levels[l].A.n) * k * ((end ? 0 : 1) + (l > 0 ? 2 : 0) + (l > 0 && !end ? 2 : 0));
+    if (end)
+      break;
+  }
+  return total;
+}
+
+std::size_t doubles(const std::vector<LevelRecord> &levels, std::size_t k)
+{
+  std::size_t total = 0;
+  for (std::size_t l = 0; l < levels.size(); ++l) {
+    const bool end = last(levels[l], l, levels.size());
+    total += (end ? 0 : 7 * k) + (direct(levels[l]) ? std::size_t(levels[l].chol.ld.n) * k : 0);
+    if (end)
+      break;
+  }
+  return total;
+}
+
 } // namespace
 
 kcycle::kcycle(const std::vector<LevelRecord> &levels, std::size_t k,
                const kelvara::interrupt_poll &stop)
-    : lv_(levels), k_(k), stop_(stop), sp_(levels.size())
+    : lv_(levels), k_(k), stop_(stop), sp_(levels.size(), space{}), steps_(levels.size(), 1),
+      mem_(reals(levels, k)), dmem_(doubles(levels, k))
 {
+  if (!mem_ || !dmem_)
+    kelvara::fail("Out of memory");
   const std::size_t L = levels.size();
+  Real *m = mem_.get();
+  double *d = dmem_.get();
   for (std::size_t l = 0; l < L; ++l) {
     const LevelRecord &V = levels[l];
     const std::size_t n = std::size_t(V.A.n) * k;
     const bool end = last(V, l, L);
     space &s = sp_[l];
-    if (!end)
-      s.t.resize(n);
+    auto take = [&](Real *&v) { v = m; m += n; };
+    if (!end) {
+      take(s.t);
+      s.d = d;
+      d += 7 * k;
+    }
     if (l > 0) {
-      s.rc.resize(n);
-      s.c1.resize(n);
+      take(s.rc);
+      take(s.c1);
       if (!end) {
-        s.v1.resize(n);
-        s.c2.resize(n);
-        s.d.resize(7 * k);
+        take(s.v1);
+        take(s.c2);
       }
     }
-    if (direct(V))
-      w_.resize(std::size_t(V.chol.ld.n) * k);
+    if (direct(V)) {
+      w_ = d;
+      d += std::size_t(V.chol.ld.n) * k;
+    }
     if (end)
       break;
   }
   // two steps on a coarse level where the Hierarchy repeats its cycle, or
   // where it has at most half the entries of the level above, so that the
   // work of each level stays below that of the level above it
-  steps_.assign(L, 1);
   for (std::size_t l = 1; l < L; ++l) {
     const LevelRecord &U = levels[l - 1], &V = levels[l];
     const double above = U.A.ia[U.A.n], here = V.A.ia[V.A.n];
@@ -62,7 +99,7 @@ void kcycle::visit(std::size_t l, const Real *b, Real *x)
   const LevelRecord &V = lv_[l];
   const std::size_t n = V.A.n, k = k_;
   if (direct(V)) {
-    bldl(V.chol, k, b, w_.data(), x);
+    bldl(V.chol, k, b, w_, x);
     return;
   }
   if (last(V, l, lv_.size())) {
@@ -72,13 +109,13 @@ void kcycle::visit(std::size_t l, const Real *b, Real *x)
   space &s = sp_[l];
   const std::size_t nc = lv_[l + 1].A.n;
   bscale(n, k, V.invD, b, x);
-  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, x, s.t.data());
-  bsubfrom(n, k, b, s.t.data());
-  brestrict(n, nc, k, V.cI, s.t.data(), sp_[l + 1].rc.data());
+  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, x, s.t);
+  bsubfrom(n, k, b, s.t);
+  brestrict(n, nc, k, V.cI, s.t, sp_[l + 1].rc);
   coarse(l + 1, steps_[l + 1]);
-  bprolong(n, nc, k, V.cI, sp_[l + 1].c1.data(), x);
-  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, x, s.t.data());
-  bsweep(n, k, V.invD, b, s.t.data(), x);
+  bprolong(n, nc, k, V.cI, sp_[l + 1].c1, x);
+  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, x, s.t);
+  bsweep(n, k, V.invD, b, s.t, x);
 }
 
 // c1 of level m = its correction for the right-hand side rc: one cycle, or
@@ -89,26 +126,26 @@ void kcycle::coarse(std::size_t m, int steps)
   space &s = sp_[m];
   const LevelRecord &V = lv_[m];
   const std::size_t n = V.A.n, k = k_;
-  visit(m, s.rc.data(), s.c1.data());
+  visit(m, s.rc, s.c1);
   if (steps < 2 || last(V, m, lv_.size()))
     return;
   // scalars of this level's own: the visits below have theirs
-  double *rho1 = s.d.data(), *a1 = rho1 + k, *g = a1 + k, *be = g + k, *a2 = be + k,
+  double *rho1 = s.d, *a1 = rho1 + k, *g = a1 + k, *be = g + k, *a2 = be + k,
          *s1 = a2 + k, *s2 = s1 + k;
-  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, s.c1.data(), s.v1.data());
-  bdot(n, k, s.c1.data(), s.v1.data(), rho1);
-  bdot(n, k, s.c1.data(), s.rc.data(), a1);
+  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, s.c1, s.v1);
+  bdot(n, k, s.c1, s.v1, rho1);
+  bdot(n, k, s.c1, s.rc, a1);
   for (std::size_t c = 0; c < k; ++c) {
     const bool ok = rho1[c] > 0 && std::isfinite(rho1[c]) && std::isfinite(a1[c]);
     s1[c] = ok ? a1[c] / rho1[c] : 1;
     s2[c] = ok ? -s1[c] : 0;
   }
-  baxpy(n, k, s2, s.v1.data(), s.rc.data());
-  visit(m, s.rc.data(), s.c2.data());
-  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, s.c2.data(), s.t.data());
-  bdot(n, k, s.c2.data(), s.v1.data(), g);
-  bdot(n, k, s.c2.data(), s.t.data(), be);
-  bdot(n, k, s.c2.data(), s.rc.data(), a2);
+  baxpy(n, k, s2, s.v1, s.rc);
+  visit(m, s.rc, s.c2);
+  bsymv(n, k, V.A.a, V.A.ia, V.A.ja, s.c2, s.t);
+  bdot(n, k, s.c2, s.v1, g);
+  bdot(n, k, s.c2, s.t, be);
+  bdot(n, k, s.c2, s.rc, a2);
   for (std::size_t c = 0; c < k; ++c) {
     const double rho2 = s2[c] != 0 ? be[c] - g[c] * g[c] / rho1[c] : 0;
     if (rho2 > 0 && std::isfinite(rho2) && std::isfinite(a2[c])) {
@@ -118,5 +155,5 @@ void kcycle::coarse(std::size_t m, int steps)
       s2[c] = 0;
     }
   }
-  bcombine(n, k, s1, s2, s.c2.data(), s.c1.data());
+  bcombine(n, k, s1, s2, s.c2, s.c1);
 }

@@ -11,6 +11,7 @@
 
 #include "../multigrid/levels.h"
 #include "interrupt.h"
+#include "pages.h"
 
 #include <cstddef>
 #include <vector>
@@ -19,14 +20,16 @@ class kcycle {
 public:
   // Workspaces for blocks of k vectors over the levels (validated).
   kcycle(const std::vector<LevelRecord> &levels, std::size_t k, const kelvara::interrupt_poll &stop);
+  kcycle(const kcycle &) = delete;
+  kcycle &operator=(const kcycle &) = delete;
   // Z = the cycle applied to R, blocks of the finest order times k; fails
   // with "kelvara:interrupted" when the host asks to stop.
   void apply(const Real *r, Real *z);
 
 private:
   struct space {
-    std::vector<Real> t, rc, c1, v1, c2;  // product; coarse rhs, result, A*c1, second direction
-    std::vector<double> d;                // the level's scalars of each column, 7 per column
+    Real *t, *rc, *c1, *v1, *c2;  // product; coarse rhs, result, A*c1, second direction
+    double *d;                    // the level's scalars of each column, 7 per column
   };
   void visit(std::size_t l, const Real *b, Real *x);
   void coarse(std::size_t m, int steps);
@@ -35,7 +38,9 @@ private:
   const kelvara::interrupt_poll &stop_;
   std::vector<space> sp_;
   std::vector<int> steps_;               // coarse steps on each level
-  std::vector<double> w_;                // the factored level's work block
+  kelvara::pages<Real> mem_;             // every level's vectors
+  kelvara::pages<double> dmem_;          // their scalars, and the factored level's work block
+  double *w_ = nullptr;
 };
 
 #endif
