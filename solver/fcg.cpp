@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -35,16 +36,55 @@ void bnorm(std::size_t n, std::size_t k, const double *x, double *nrm)
   }
 }
 
-// S(c) = the power of two that brings the largest magnitude of column c of
-// X to [1, 2), or 0 for a zero column.
-void bunit(std::size_t n, std::size_t k, const double *x, double *s)
+// D(c) = X(c).Y(c) and E(c) = X(c).W(c), in one pass.
+void bdot2(std::size_t n, std::size_t k, const double *x, const double *y, const double *w,
+           double *d, double *e)
 {
-  std::fill(s, s + k, 0.0);
+  for (std::size_t c = 0; c < k; ++c)
+    d[c] = e[c] = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t c = 0; c < k; ++c) {
+      d[c] += x[i * k + c] * y[i * k + c];
+      e[c] += x[i * k + c] * w[i * k + c];
+    }
+}
+
+// Y = S(c) * X, rounded to the cycle's type.
+void bscaled(std::size_t n, std::size_t k, const double *x, const double *s, Real *y)
+{
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t c = 0; c < k; ++c)
-      s[c] = std::max(s[c], std::fabs(x[i * k + c]));
+      y[i * k + c] = static_cast<Real>(x[i * k + c] * s[c]);
+}
+
+// Z = S(c) * ZR in double, with D(c) = Z(c).R(c) and E(c) = Z(c).Q(c).
+void bunscaled(std::size_t n, std::size_t k, const Real *zr, const double *s, const double *r,
+               const double *q, double *z, double *d, double *e)
+{
   for (std::size_t c = 0; c < k; ++c)
-    s[c] = s[c] > 0 && std::isfinite(s[c]) ? std::ldexp(1.0, std::min(-std::ilogb(s[c]), 1000)) : 0;
+    d[c] = e[c] = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t c = 0; c < k; ++c) {
+      const double v = static_cast<double>(zr[i * k + c]) * s[c];
+      z[i * k + c] = v;
+      d[c] += v * r[i * k + c];
+      e[c] += v * q[i * k + c];
+    }
+}
+
+// X = X + S(c) * P and R = R - S(c) * Q, with N(c) = R(c).R(c).
+void bstep(std::size_t n, std::size_t k, const double *s, const double *p, const double *q,
+           double *x, double *r, double *nn)
+{
+  for (std::size_t c = 0; c < k; ++c)
+    nn[c] = 0;
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t c = 0; c < k; ++c) {
+      x[i * k + c] += s[c] * p[i * k + c];
+      const double v = r[i * k + c] - s[c] * q[i * k + c];
+      r[i * k + c] = v;
+      nn[c] += v * v;
+    }
 }
 
 // Y = B - Y.
@@ -136,19 +176,27 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
   for (; it <= maxit && any(); ++it) {
     if (stop.pending())
       kelvara::fail_id("kelvara:interrupted", "Interrupted");
-    // z = the cycle on r, each column scaled into the cycle's range
-    bunit(n, k, r, cs.data());
-    for (std::size_t i = 0; i < n; ++i)
+    // z = the cycle on r.  In single precision, and wherever a residual is
+    // far from magnitude 1, each column is scaled by a power of two into the
+    // cycle's range (the cycle is homogeneous: scaling r scales z alike)
+    bool scaled = !std::is_same<Real, double>::value;
+    for (std::size_t c = 0; c < k; ++c) {
+      const int e2 = active[c] && nr[c] > 0 ? std::ilogb(nr[c]) : 0;
+      cs[c] = active[c] ? std::ldexp(1.0, std::max(-1000, std::min(1000, -e2))) : 0;
+      scaled = scaled || e2 > 100 || e2 < -100;
+    }
+    if (!scaled) {
+      // Real is double here: the cycle reads r and writes z in place
+      M.apply(reinterpret_cast<const Real *>(r), reinterpret_cast<Real *>(z));
+      bdot2(n, k, z, r, q, d.data(), e.data());
+    }
+    if (scaled) {
+      bscaled(n, k, r, cs.data(), rr);
+      M.apply(rr, zr);
       for (std::size_t c = 0; c < k; ++c)
-        rr[i * k + c] = static_cast<Real>(r[i * k + c] * cs[c]);
-    M.apply(rr, zr);
-    for (std::size_t c = 0; c < k; ++c)
-      cs[c] = cs[c] > 0 ? 1 / cs[c] : 0;
-    for (std::size_t i = 0; i < n; ++i)
-      for (std::size_t c = 0; c < k; ++c)
-        z[i * k + c] = static_cast<double>(zr[i * k + c]) * cs[c];
-    bdot(n, k, z, r, d.data());
-    bdot(n, k, z, q, e.data());
+        cs[c] = cs[c] > 0 ? 1 / cs[c] : 0;
+      bunscaled(n, k, zr, cs.data(), r, q, z, d.data(), e.data());
+    }
     for (std::size_t c = 0; c < k; ++c) {
       step[c] = 0;
       if (!active[c])
@@ -164,8 +212,7 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
       for (std::size_t c = 0; c < k; ++c)
         p[i * k + c] = active[c] ? z[i * k + c] + step[c] * p[i * k + c] : 0;
     bcscmv(n, k, A.jc, A.ir, A.a, p, q);
-    bdot(n, k, p, q, pq.data());
-    bdot(n, k, p, r, e.data());
+    bdot2(n, k, p, q, r, pq.data(), e.data());
     for (std::size_t c = 0; c < k; ++c) {
       step[c] = 0;
       if (!active[c])
@@ -178,11 +225,15 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
       step[c] = e[c] / pq[c];
       restart[c] = 0;
     }
-    baxpy(n, k, step.data(), p, x);
+    bstep(n, k, step.data(), p, q, x, r, nr.data());
+    bool range = true;
     for (std::size_t c = 0; c < k; ++c)
-      step[c] = -step[c];
-    baxpy(n, k, step.data(), q, r);
-    bnorm(n, k, r, nr.data());
+      range = range && nr[c] >= 1e-290 && nr[c] <= 1e290;
+    if (range)
+      for (std::size_t c = 0; c < k; ++c)
+        nr[c] = std::sqrt(nr[c]);
+    else
+      bnorm(n, k, r, nr.data());
 
     // where the recurrence says a column has converged, its true residual
     // decides: below tol it has; else the solve goes on from the true
