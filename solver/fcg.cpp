@@ -10,8 +10,11 @@
 
 namespace {
 
-// Iterations without a new least residual after which a solve has stagnated.
-const double stalled_iterations = 50;
+// Iterations without a new least residual after which a solve has
+// stagnated: as many as it took to reach that least one, and at least 50;
+// but 1000 while it has not yet fallen below its start, since conjugate
+// gradients with a weak preconditioner can climb far above it for long.
+const double stalled_iterations = 50, unstarted_iterations = 1000;
 // True residuals above the least one, checked in a row, after which it has.
 const int stalled_checks = 3;
 
@@ -113,7 +116,7 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
   Real *const rr = low_mem.get(), *const zr = rr + nk;
   std::vector<int> eb(k);
   std::vector<double> nb(k), nr(k), d(k), e(k), pq(k, 1.0), step(k), cs(k);
-  std::vector<double> least(k), low(k), since(k), last(k), at(k);
+  std::vector<double> least(k), low(k), start(k), since(k), lowat(k), last(k), at(k);
   std::vector<int> stalls(k, 0);
   std::vector<char> active(k, 0), restart(k, 1);
 
@@ -141,7 +144,7 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
   bnorm(n, k, r, nr.data());
   for (std::size_t c = 0; c < k; ++c) {
     column_outcome &o = out[c];
-    least[c] = low[c] = nr[c];
+    least[c] = low[c] = start[c] = nr[c];
     if (nb[c] == 0) {
       o.flag = 0;
       o.resvec.push_back(0);
@@ -264,6 +267,7 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
         restart[c] = 1;
         low[c] = e[c];
         since[c] = 0;
+        lowat[c] = it;
         if (e[c] < least[c]) {
           least[c] = e[c];
           at[c] = it;
@@ -280,7 +284,9 @@ void fcg(const csc &A, std::size_t k, const double *B, const double *X0, double 
       if (nr[c] < low[c]) {
         low[c] = nr[c];
         since[c] = 0;
-      } else if (++since[c] >= stalled_iterations) {
+        lowat[c] = it;
+      } else if (++since[c] >= (low[c] < start[c] ? std::max(stalled_iterations, lowat[c])
+                                                  : unstarted_iterations)) {
         finish(c, 3, it);
       }
     }
