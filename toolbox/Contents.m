@@ -10,6 +10,7 @@
 %   pair_groups      - Aggregates of a weighted graph: pairs and vertices joined to them.
 %   group_sum        - The graph of the groups of a weighted graph with diagonal excess.
 %   level_rows       - A level matrix of a Hierarchy in rows, from its graph and diagonal.
+%   ladder_fingerprint - A 64-bit fingerprint of a sparse matrix's values and pattern.
 %   ladder_cg_double - Conjugate gradients preconditioned by one double-precision cycle.
 %   ladder_cg_single - Conjugate gradients preconditioned by one single-precision cycle.
 %
