@@ -4,6 +4,7 @@
 % Solving
 %   ladder_build     - Multigrid hierarchy of a symmetric diagonally dominant matrix.
 %   ladder_solve     - Solve a diagonally dominant system by preconditioned CG.
+%   ladder_preconditioner - A Hierarchy as a preconditioner handle for pcg, gmres and others.
 %
 % Compiled helpers of ladder_build and ladder_solve
 %   sdd_kind         - What a sparse matrix is for the solver, and where it fails.
