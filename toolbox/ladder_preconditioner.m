@@ -9,7 +9,10 @@ function M = ladder_preconditioner (H)
 %       order of A; M(r) applies it to [r; -r] and returns (z1 - z2)/2 of
 %       its result [z1; z2], the cycle's approximation of A\r;
 %     - in single precision, r is scaled into single's range, the cycle
-%       runs in single and M(r) is returned in double.
+%       runs in single and M(r) is returned in double.  Such a cycle is
+%       linear only to single's rounding: PCG, GMRES and BICGSTAB converge
+%       with it, but PCR, whose short recurrences need a preconditioner
+%       linear to the last bit, needs a double-precision Hierarchy.
 %   Each call writes the workspaces of H, as LADDER_DOUBLE does.
 %
 %   Example:

@@ -213,7 +213,7 @@ function Ad = hierarchy_matrix (A, H)
     error ('kelvara:complex', 'A must be real; it is complex (pass real (A) if its imaginary part is round-off).');
   end
   if (~ (~ isempty (H) && isstruct (H{1}) && isscalar (H{1}) && isfield (H{1}, 'kelvara')))
-    error ('kelvara:badHierarchy', 'H must be a Hierarchy made by ladder_build; its first level has no field "kelvara".');
+    error ('kelvara:badHierarchy', 'H must be a Hierarchy made by ladder_build (its first level a struct with a field "kelvara").');
   end
   n = size (A, 1);
   meta = ladder_meta (H{1}.kelvara);
@@ -285,3 +285,26 @@ function X = project (X, grounded, warn)
     X(on, c) = X(on, c) - shift;
   end
 end
+
+%!test
+%! ## a grounded grid, one and two right-hand sides, a reused Hierarchy
+%! e = ones (30, 1);
+%! T = spdiags ([-e 2*e -e], -1:1, 30, 30);
+%! A = kron (T, speye (30)) + kron (speye (30), T);
+%! B = rand (900, 2);
+%! H = ladder_build (A, 'maxdirect', 50);
+%! [X, flag, relres] = ladder_solve (A, B, 1e-8, 50, H);
+%! assert (flag, [0 0]);
+%! assert (relres <= 1e-8);
+%! assert (norm (B - A * X) <= 1e-8 * norm (B));
+
+%!test
+%! ## a singular Laplacian: b summing to zero is solved, x has mean zero
+%! L = sparse ([1 -1 0 0; -1 2 -1 0; 0 -1 2 -1; 0 0 -1 1]);
+%! [x, flag] = ladder_solve (L, [1; 0; 0; -1], 1e-10, 10);
+%! assert (flag, 0);
+%! assert (L * x, [1; 0; 0; -1], 1e-9);
+%! assert (sum (x), 0, 1e-12);
+
+%!error id=kelvara:badHierarchy ladder_solve (speye (3), ones (3, 1), 1e-8, 10, ladder_build (speye (3) * 2))
+%!error id=kelvara:badTolerance ladder_solve (speye (3), ones (3, 1), 2)
