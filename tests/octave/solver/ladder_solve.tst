@@ -440,3 +440,51 @@
 %!   endfor
 %! endfor
 %! fail ("ladder_preconditioner ({struct()})", "Hierarchy made by ladder_build");
+
+## Ctrl-C during a long solve, in an interactive session of its own: the
+## session answers long before the solve would end, the interrupted line
+## goes no further, and the session solves again.  The solve is made long
+## on purpose: smoothing all but switched off and the first level's coarse
+## correction repeated twenty times give over a thousand iterations of a
+## costly cycle, for each of sixteen columns (about two minutes).
+%!function text = read_until (out, text, want, seconds)
+%!  ## text with what the pipe out gives until it matches the pattern want,
+%!  ## or seconds pass
+%!  t0 = time ();
+%!  while (isempty (regexp (text, want, "once")) && time () - t0 < seconds)
+%!    s = fgets (out);
+%!    if (ischar (s))
+%!      text = [text s];
+%!    else
+%!      fclear (out);
+%!      pause (0.05);
+%!    endif
+%!  endwhile
+%!endfunction
+%!test
+%! cli = fullfile (OCTAVE_HOME, "bin", "octave-cli");
+%! [in, out, pid] = popen2 ("/bin/sh", {"-c", ["exec " cli " --norc --no-history --no-window-system --interactive 2>&1"]});
+%! unwind_protect
+%!   fprintf (in, "addpath ('%s', '%s');\n", fileparts (which ("ladder_double")), fileparts (which ("grid_sdd")));
+%!   fputs (in, ["A = grid_sdd (200, 1, 1); H = ladder_build (A, 'maxdirect', 50); B = rand (40000, 16);\n", ...
+%!               "S = H; for i = 1:numel (S) - 1; S{i}.invD *= 1e-12; end; S{1}.repeat = 20;\n", ...
+%!               "disp ('started'); ladder_solve (A, B, 1e-10, Inf, S); disp ('finished')\n"]);
+%!   fflush (in);
+%!   text = read_until (out, "", "started", 120);
+%!   assert (! isempty (strfind (text, "started")), text);
+%!   pause (2);
+%!   kill (pid, 2);
+%!   ## the next prompt shows that the session has answered
+%!   text = read_until (out, text, 'started\s+octave:\d+>', 20);
+%!   assert (! isempty (regexp (text, 'started\s+octave:\d+>', "once")), ["no answer to the interrupt:\n" text]);
+%!   assert (isempty (strfind (text, "finished")), text);
+%!   fputs (in, "[~, flag] = ladder_solve (A, B(:, 1), 1e-8, 50, H); printf ('flag %d\\n', flag); exit\n");
+%!   fflush (in);
+%!   text = read_until (out, text, "flag \\d", 60);
+%!   assert (! isempty (regexp (text, "flag 0", "once")), text);
+%! unwind_protect_cleanup
+%!   fclose (in);
+%!   fclose (out);
+%!   kill (pid, 9);
+%!   waitpid (pid);
+%! end_unwind_protect
