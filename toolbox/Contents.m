@@ -12,6 +12,7 @@
 %   group_sum        - The graph of the groups of a weighted graph with diagonal excess.
 %   level_rows       - A level matrix of a Hierarchy in rows, from its graph and diagonal.
 %   ladder_fingerprint - A 64-bit fingerprint of a sparse matrix's values and pattern.
+%   ladder_grounding - Whether labels mark exactly the singular components of a matrix.
 %   ladder_cg_double - Conjugate gradients preconditioned by one double-precision cycle.
 %   ladder_cg_single - Conjugate gradients preconditioned by one single-precision cycle.
 %

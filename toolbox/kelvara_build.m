@@ -65,6 +65,7 @@ function kelvara_build(varargin)
     'level_rows', 'solver', {'level_rows.cpp'}, {}, false
     'sdd_kind', 'solver', {'sdd_kind.cpp'}, {}, false
     'ladder_fingerprint', 'solver', {'ladder_fingerprint.cpp'}, {}, false
+    'ladder_grounding', 'solver', {'ladder_grounding.cpp'}, {}, false
     'ladder_cg_single', 'solver', cg, {'-DKELVARA_REAL=float'}, false
     'ladder_cg_double', 'solver', cg, {'-DKELVARA_REAL=double'}, false
   };

@@ -224,29 +224,15 @@ function Ad = hierarchy_matrix (A, H)
   if (ladder_fingerprint (Ad) ~= meta.fingerprint)
     error ('kelvara:badHierarchy', 'H was built from another matrix than A (their fingerprints differ); build one for A with ladder_build.');
   end
-  [i, j, v] = find (Ad);
-  positive = nnz (v(i ~= j) > 0);
+  positive = nnz (Ad > 0) - nnz (diag (Ad) > 0);
   if (meta.doubled ~= (positive > 0))
     error ('kelvara:badHierarchy', 'H''s field "doubled" is %d, but A has %d positive off-diagonal entries.', ...
            meta.doubled, positive);
   end
-  g = double (meta.grounded);
-  if (any (g))
-    % a singular component is a set of vertices, closed under the edges,
-    % whose rows have no diagonal excess
-    d = accumarray (i(i == j), v(i == j), [n 1]);
-    s = accumarray (i(i ~= j), abs (v(i ~= j)), [n 1]);
-    if (meta.doubled)
-      % the cover's rows repeat A's; an edge of A joins the halves where
-      % it is positive
-      up = n * (v > 0 & i ~= j);
-      i = [i; i + n];
-      j = [j + up; j + n - up];
-      d = [d; d];
-      s = [s; s];
-    end
-    if (any (g(i) ~= g(j)) || any (d(g > 0) - s(g > 0) > 1e-12 * (d(g > 0) + s(g > 0))))
-      error ('kelvara:badHierarchy', 'H''s singular components (field "grounded") do not match those of A.');
+  if (any (meta.grounded))
+    [ok, i] = ladder_grounding (Ad, meta.grounded, meta.doubled);
+    if (~ ok)
+      error ('kelvara:badHierarchy', 'H''s singular components (field "grounded") do not match those of A at row %d.', i);
     end
   end
 end

@@ -1,8 +1,10 @@
-// The front end's compiled step through the harness: ladder_fingerprint
-// tells apart matrices that differ in order, pattern or any one value, is
-// blind to stored zeros, refuses malformed arguments and releases
-// everything when memory runs out.  The harness checks every call for leaks,
-// changed inputs and writes past the output list.
+// The front end's compiled steps through the harness: ladder_fingerprint
+// tells apart matrices that differ in order, pattern or any one value and
+// is blind to stored zeros; ladder_grounding passes only labels of whole
+// components without excess, of a matrix or of its cover; both refuse
+// malformed arguments and release everything when memory runs out.  The
+// harness checks every call for leaks, changed inputs and writes past the
+// output list.
 #include "harness.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <cstring>
 #include <limits>
 #include <set>
+#include <utility>
 
 using harness::call;
 using harness::entry;
@@ -122,4 +125,95 @@ TEST(front, fingerprint_refuses_and_releases)
   }
   khost::fail_allocation(-1);
   EXPECT_GT(k, 0);
+}
+
+namespace {
+
+// [ok, i] of ladder_grounding on A with the labels g.
+std::pair<bool, double> grounding(const mxArray *A, const std::vector<std::uint32_t> &g,
+                                  bool doubled)
+{
+  const ptr G = harness::uint32s(g.size(), 1, g), D = harness::scalar(doubled);
+  harness::result r = call("ladder_grounding", 2, {A, G.get(), D.get()});
+  EXPECT_TRUE(r.ok()) << r.message();
+  if (!r.ok())
+    return {false, -1};
+  return {*mxGetLogicals(r.out(0)) != 0, harness::doubles(r.out(1))[0]};
+}
+
+} // namespace
+
+// Labels pass only when they mark whole components without excess: of A,
+// or of its cover, where a positive entry joins the two halves.
+TEST(front, grounding_checks_labels_against_the_matrix)
+{
+  // two components: {0, 1} without excess, {2, 3} with excess on 3
+  const ptr A = harness::sparse(4, 4, {{0, 0, 1}, {1, 0, -1}, {0, 1, -1}, {1, 1, 1},
+                                       {2, 2, 1}, {3, 2, -1}, {2, 3, -1}, {3, 3, 2}});
+  // the same with positive off-diagonal entries: its cover has the
+  // components {0, 5}, {1, 4} (no excess) and {2, 7}, {3, 6}
+  const ptr P = harness::sparse(4, 4, {{0, 0, 1}, {1, 0, 1}, {0, 1, 1}, {1, 1, 1},
+                                       {2, 2, 1}, {3, 2, 1}, {2, 3, 1}, {3, 3, 2}});
+  struct cse {
+    const mxArray *A;
+    std::vector<std::uint32_t> g;
+    bool doubled, ok;
+    double at;
+  };
+  const std::vector<cse> cases = {
+      {A.get(), {1, 1, 0, 0}, false, true, 0},
+      {A.get(), {0, 0, 0, 0}, false, true, 0},       // unlabelled: the solve's flags tell
+      {A.get(), {1, 0, 0, 0}, false, false, 1},      // half a component
+      {A.get(), {1, 1, 2, 2}, false, false, 4},      // a component with excess
+      {A.get(), {2, 2, 0, 0}, false, true, 0},
+      {P.get(), {1, 2, 0, 0, 2, 1, 0, 0}, true, true, 0},
+      {P.get(), {1, 1, 0, 0, 1, 1, 0, 0}, true, true, 0},   // both halves one label
+      {P.get(), {1, 2, 0, 0, 1, 2, 0, 0}, true, false, 1},  // halves joined as if negative
+      {P.get(), {1, 2, 0, 0, 2, 1, 3, 3}, true, false, 3},  // the excess component
+  };
+  for (const cse &c : cases) {
+    const auto r = grounding(c.A, c.g, c.doubled);
+    EXPECT_EQ(r.first, c.ok) << c.g[0] << c.g[1] << c.g[2] << c.g[3];
+    EXPECT_EQ(r.second, c.at);
+  }
+}
+
+// Malformed arguments get clear errors; every creation failed in turn is
+// reported as memory exhaustion with nothing left behind.
+TEST(front, grounding_refuses_and_releases)
+{
+  const ptr A = harness::sparse(2, 2, {{0, 0, 1}, {1, 0, -1}, {0, 1, -1}, {1, 1, 1}});
+  const ptr g = harness::uint32s(2, 1, {1, 1}), g3 = harness::uint32s(3, 1, {1, 1, 1});
+  const ptr gd = harness::column({1, 1}), no = harness::scalar(0), yes = harness::scalar(1);
+  const ptr rect = harness::sparse(2, 3, {}), full = harness::dense(2, 2, {1, 0, 0, 1});
+  struct cse {
+    int nlhs;
+    std::vector<const mxArray *> in;
+    const char *message;
+  };
+  const std::vector<cse> cases = {
+      {1, {A.get(), g.get()}, "Wrong number of input arguments"},
+      {3, {A.get(), g.get(), no.get()}, "Wrong number of output arguments"},
+      {1, {full.get(), g.get(), no.get()}, "First argument must be a real sparse double matrix"},
+      {1, {rect.get(), g.get(), no.get()}, "First argument must be square"},
+      {1, {A.get(), gd.get(), no.get()}, "Second argument must be a uint32 vector of n labels"},
+      {1, {A.get(), g3.get(), no.get()}, "Second argument must be a uint32 vector of n labels"},
+      {1, {A.get(), g.get(), yes.get()}, "Second argument must be a uint32 vector of 2n labels"},
+      {1, {A.get(), g.get(), g.get()}, "Third argument must be a scalar, true for a doubled system"},
+  };
+  for (const cse &c : cases) {
+    harness::result r = call("ladder_grounding", c.nlhs, c.in);
+    EXPECT_FALSE(r.ok()) << c.message;
+    EXPECT_EQ(r.message(), c.message);
+  }
+  long k = 0;
+  for (;; ++k) {
+    khost::fail_allocation(k);
+    harness::result r = call("ladder_grounding", 2, {A.get(), g.get(), no.get()});
+    if (r.ok())
+      break;
+    EXPECT_EQ(r.message(), "Out of memory");
+  }
+  khost::fail_allocation(-1);
+  EXPECT_GT(k, 1);
 }
