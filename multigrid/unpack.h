@@ -14,9 +14,10 @@ constexpr std::size_t max_levels = 10000;
 
 // The most work one cycle may do, in stored entries read, a visit to a level
 // counting as visit_cost entries besides (its calls and loops of a few
-// entries cost about that much): many hours of work, far beyond any useful
-// cycle, where a call cannot be interrupted.
-constexpr double max_work = 1e13;
+// entries cost about that much).  A call cannot be interrupted, so the bound
+// is what runs in a few seconds: a cycle of a 2-D grid of 10^8 unknowns, or
+// a chain of levels of one unknown visited 2.6 * 10^7 times.
+constexpr double max_work = 3e9;
 constexpr double visit_cost = 100;
 
 // The records of the levels H uses, one per level, filled from its entries;

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-packages=(octave liboctave-dev libboost-graph-dev cmake g++ make libgtest-dev clang
+packages=(octave octave-dev libboost-graph-dev cmake g++ make libgtest-dev clang
           libclang-rt-14-dev)
 # Octave's plotting without a display (the benchmark's plot and its test).
 packages+=(gnuplot-nox fonts-freefont-otf)

@@ -64,6 +64,8 @@ function kelvara_build(varargin)
     'group_sum', 'solver', {'group_sum.cpp'}, {}, false
     'level_rows', 'solver', {'level_rows.cpp'}, {}, false
     'sdd_kind', 'solver', {'sdd_kind.cpp'}, {}, false
+    'ladder_fingerprint', 'solver', {'ladder_fingerprint.cpp'}, {}, false
+    'ladder_grounding', 'solver', {'ladder_grounding.cpp'}, {}, false
     'ladder_cg_single', 'solver', cg, {'-DKELVARA_REAL=float'}, false
     'ladder_cg_double', 'solver', cg, {'-DKELVARA_REAL=double'}, false
   };

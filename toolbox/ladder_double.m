@@ -43,8 +43,9 @@
 %   the entry and field of a Hierarchy that breaks the format above (missing
 %   field, wrong class or length, an index out of range, workspaces sharing
 %   data with each other or with the arrays a cycle reads).  A cell of more
-%   than 10000 levels, and a cycle whose repeats would read more than 1e13
-%   stored entries, are refused before anything runs.
+%   than 10000 levels, and a cycle whose repeats would read more than 3e9
+%   stored entries (a few seconds of work, since a call cannot be
+%   interrupted), are refused before anything runs.
 %
 %   See also LADDER_SINGLE, PCG.
 function x = ladder_double(H, b) %#ok<INUSD,STOUT>

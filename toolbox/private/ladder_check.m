@@ -1,8 +1,9 @@
-function [A, doubled] = ladder_check (A)
+function [A, doubled, fingerprint] = ladder_check (A)
 % LADDER_CHECK  A checked as a real, finite, symmetric, diagonally dominant
 %   square matrix, returned sparse double with round-off asymmetry averaged
 %   out; doubled is true when A has positive off-diagonal entries (and is
-%   solved through ladder_cover).
+%   solved through ladder_cover); fingerprint is that of sparse(double(A))
+%   as given, which ladder_solve compares with a reused Hierarchy's.
   if (~ (isnumeric (A) || islogical (A)) || ndims (A) ~= 2)
     error ('kelvara:notNumeric', 'A must be a numeric matrix; it is of class %s.', class (A));
   end
@@ -14,6 +15,7 @@ function [A, doubled] = ladder_check (A)
     error ('kelvara:complex', 'A must be real; it is complex (pass real (A) if its imaginary part is round-off).');
   end
   A = sparse (double (A));
+  fingerprint = ladder_fingerprint (A);
   [kind, i, j] = sdd_kind (A);
   if (kind == 2)
     A = (A + A.') / 2;                  % symmetric up to round-off

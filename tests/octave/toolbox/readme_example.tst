@@ -7,3 +7,4 @@
 %! out = evalc (code);
 %! assert (regexp (out, '^flag 0, \d+ iterations, relative residual', "once"), 1, out);
 %! assert (size (X), [90000 3]);
+%! assert (flag, 0);          # gmres with the Hierarchy as preconditioner
