@@ -147,7 +147,7 @@ void kcycle::coarse(std::size_t m, int steps)
   bdot(n, k, s.c2, s.t, be);
   bdot(n, k, s.c2, s.rc, a2);
   for (std::size_t c = 0; c < k; ++c) {
-    const double rho2 = s2[c] != 0 ? be[c] - g[c] * g[c] / rho1[c] : 0;
+    const double rho2 = s2[c] != 0 ? be[c] - g[c] * (g[c] / rho1[c]) : 0;  // no square to overflow
     if (rho2 > 0 && std::isfinite(rho2) && std::isfinite(a2[c])) {
       s2[c] = a2[c] / rho2;
       s1[c] -= g[c] * s2[c] / rho1[c];
