@@ -17,8 +17,8 @@ namespace kelvara {
 // The vertex values of one level, of at most n vertices: diagonal d, edge
 // weight sums deg, excess e, and h set on vertices kept out of aggregates.
 struct level_values {
-  scratch<double> d, deg, e;
-  scratch<std::uint8_t> h;
+  pages<double> d, deg, e;
+  pages<std::uint8_t> h;
   std::size_t held = 0;
   explicit level_values(std::size_t n) : d(n), deg(n), e(n), h(n)
   {
@@ -28,30 +28,35 @@ struct level_values {
 };
 
 // The finest level, the caller's matrix g itself: its diagonal and
-// excess, the excess of round-off size taken as none; comp and ord its
-// components and their breadth-first order; one ground vertex, the lowest,
-// on each component without excess, ground[i] set there and free[c] on its
-// component c.  Returns the component count.
+// excess, the excess of round-off size taken as none; comp its components;
+// one ground vertex, the lowest, on each component without excess,
+// ground[i] set there and free[c] on its component c; ord the order in
+// which aggregation visits the vertices and numbers the aggregates
+// (sweep).  Returns the component count.
 template <class G>
 std::size_t finest(const G &g, level_values &v, std::uint32_t *comp, std::uint32_t *ord,
                    std::uint8_t *free, std::uint8_t *ground)
 {
+  double *d = v.d.get();
   for (std::size_t i = 0; i < g.n; ++i) {
-    v.d[i] = 0;
+    d[i] = 0;
     for (std::size_t k = g.begin(i); k < g.end(i); ++k)
       if (g.row(k) == i)
-        v.d[i] = g.v[k];
+        d[i] = g.v[k];
   }
   degrees(g, v.deg.get());
   excess(g, v.d.get(), v.deg.get(), v.e.get());
   const std::size_t nc = islands(g, comp, ord);
   singular(g.n, nc, comp, v.e.get(), free);
-  for (std::size_t i = 0; i < g.n; ++i)
-    ground[i] = 0;
   for (std::size_t s = 0; s < g.n; ++s)
-    if (free[comp[ord[s]]] && (s == 0 || comp[ord[s - 1]] != comp[ord[s]]))
-      ground[ord[s]] = 1;
+    ground[ord[s]] = free[comp[ord[s]]] && (s == 0 || comp[ord[s - 1]] != comp[ord[s]]);
   v.held = held(g.n, v.deg.get(), v.e.get(), ground, v.h.get());
+  pages<std::uint32_t> top(nc);
+  pages<std::uint8_t> seen(g.n);       // zero-filled
+  if (!top || !seen)
+    fail("Out of memory");
+  tops(g.n, nc, comp, d, top.get());
+  sweep(g, nc, top.get(), d, seen.get(), ord);
   return nc;
 }
 
@@ -68,9 +73,9 @@ inline void coarse(const coarse_graph &g, level_values &v)
 // stored entries: the groups of both sweeps, the graph of the pairs with
 // its diagonal and excess, the identity order and an empty mask.
 struct aggregate_work {
-  scratch<std::uint32_t> q1, q2, map, ident;
-  scratch<double> gd, d1, e1;
-  scratch<std::uint8_t> none;
+  pages<std::uint32_t> q1, q2, map, ident;
+  pages<double> gd, d1, e1;
+  pages<std::uint8_t> none;
   sum_work sums;
   graph_store pair_graph;
   aggregate_work(std::size_t n, std::size_t nz)
@@ -78,10 +83,8 @@ struct aggregate_work {
   {
     if (!q1 || !q2 || !map || !ident || !gd || !d1 || !e1 || !none)
       fail("Out of memory");
-    for (std::size_t i = 0; i < n; ++i) {
-      ident[i] = static_cast<std::uint32_t>(i);
-      none[i] = 0;
-    }
+    for (std::size_t i = 0; i < n; ++i)
+      ident.get()[i] = static_cast<std::uint32_t>(i);
   }
 };
 
@@ -99,15 +102,17 @@ bool aggregates(const G &g, const level_values &v, const std::uint32_t *ord, dou
                 aggregate_work &w, std::uint32_t *q, std::uint32_t *m, graph_store &next,
                 double *ec)
 {
-  std::uint32_t m1 = 0, m2 = 0;
+  std::uint32_t m1 = 0, m2 = 0, *q1 = w.q1.get(), *q2 = w.q2.get();
+  double *d1 = w.d1.get();
+  const double *d = v.d.get();
   for (;;) {
     m1 = pairs(g, v.d.get(), v.h.get(), ord, worst, w.gd.get(), w.q1.get());
     renumber(g.n, ord, m1, w.map.get(), w.q1.get());
     for (std::uint32_t J = 0; J < m1; ++J)
-      w.d1[J] = 0;
+      d1[J] = 0;
     for (std::size_t i = 0; i < g.n; ++i)
-      if (w.q1[i] < m1)
-        w.d1[w.q1[i]] += v.d[i];
+      if (q1[i] < m1)
+        d1[q1[i]] += d[i];
     gsum(g, v.e.get(), w.q1.get(), m1, 1.0, w.sums, w.pair_graph, w.e1.get());
     const coarse_graph g1 = w.pair_graph.view(m1);
     m2 = pairs(g1, w.d1.get(), w.none.get(), w.ident.get(), worst, w.gd.get(), w.q2.get());
@@ -119,7 +124,7 @@ bool aggregates(const G &g, const level_values &v, const std::uint32_t *ord, dou
   if (m2 > 0.9 * static_cast<double>(g.n))
     return false;
   for (std::size_t i = 0; i < g.n; ++i)
-    q[i] = w.q1[i] < m1 ? w.q2[w.q1[i]] : m2;
+    q[i] = q1[i] < m1 ? q2[q1[i]] : m2;
   const double scale = static_cast<double>(g.n) >= 3.8 * m2 ? 1.5 : 1.0;
   gsum(w.pair_graph.view(m1), w.e1.get(), w.q2.get(), m2, scale, w.sums, next, ec);
   *m = m2;

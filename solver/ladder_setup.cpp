@@ -6,8 +6,8 @@
 // matrix that stays one level while a component of it is singular gets a
 // second level of its unknowns less the grounds.  H is a 1-by-L cell of
 // level structs in the Hierarchy format, values of class single when single
-// is true, else double: every field but the last level's "chol" and the
-// front end's meta-data.  The finest level is A itself in the caller's
+// is true, else double: every field but the workspaces, the last level's
+// "chol" and the front end's meta-data.  The finest level is A itself in the caller's
 // order; the coarse levels are numbered in the breadth-first order of A's
 // graph, so that a randomly numbered matrix gives local coarse graphs.  M
 // is the last level's matrix, sparse, when it is to be factored, else [].
@@ -74,8 +74,7 @@ public:
   }
 
   // An inner level of n unknowns, diagonal d and rows A: its aggregates cI,
-  // nc, dc, the cycles on the next level, the smoothing weights and the
-  // workspaces.
+  // nc, dc, the cycles on the next level and the smoothing weights.
   owned inner(owned A, bool finest, std::size_t n, const double *d, owned cI, std::size_t nc,
               bool dc, int repeat)
   {
@@ -84,7 +83,7 @@ public:
     set(s, "nc", number(static_cast<double>(nc)));
     set(s, "dc", number(dc));
     set(s, "repeat", number(repeat));
-    workspaces(s, n, d, 0.8, nc);
+    smoothing(s, n, d, 0.8);
     return s;
   }
 
@@ -97,7 +96,7 @@ public:
     if (g.n <= 1 || v.held == g.n) {
       owned s = level(std::move(A), finest, true, {}, true);
       set(s, "iterative", number(1));
-      workspaces(s, g.n, v.d.get(), 1.0, 0);
+      smoothing(s, g.n, v.d.get(), 1.0);
       return s;
     }
     std::size_t nz = g.n;
@@ -128,7 +127,7 @@ private:
   mxClassID real() const { return single_ ? mxSINGLE_CLASS : mxDOUBLE_CLASS; }
 
   // A level's struct: its flags ("iterative" 0 until set), A, "laplacian"
-  // on the finest level, the given fields and those of smoothing.
+  // on the finest level, the given fields and the smoothing weights.
   owned level(owned A, bool finest, bool islast, std::vector<const char *> more, bool smooths)
   {
     std::vector<const char *> f = {"islast", "iterative", "A"};
@@ -136,7 +135,7 @@ private:
       f.push_back("laplacian");
     f.insert(f.end(), more.begin(), more.end());
     if (smooths)
-      f.insert(f.end(), {"invD", "lws1", "lws2", "sws1", "sws2", "sws3"});
+      f.push_back("invD");
     owned s(made(mxCreateStructMatrix(1, 1, static_cast<int>(f.size()), f.data()), oom));
     set(s, "islast", number(islast));
     set(s, "iterative", number(0));
@@ -146,9 +145,10 @@ private:
     return s;
   }
 
-  // invD = w ./ d (0 where not finite) and the fine and coarse workspaces,
-  // each a fresh array of its own: the cycle writes them in place.
-  void workspaces(const owned &s, std::size_t n, const double *d, double w, std::size_t nc)
+  // invD = w ./ d, 0 where not finite.  The workspaces beside it are
+  // made by the caller, as zeros of its own, not through the host's
+  // interface, whose arrays are filled and copied once more on return.
+  void smoothing(const owned &s, std::size_t n, const double *d, double w)
   {
     owned inv = vector(n, real());
     if (single_)
@@ -156,11 +156,6 @@ private:
     else
       kelvara::weights(n, d, w, data<double>(inv));
     set(s, "invD", std::move(inv));
-    set(s, "lws1", vector(n, real()));
-    set(s, "lws2", vector(n, real()));
-    set(s, "sws1", vector(nc, real()));
-    set(s, "sws2", vector(nc, real()));
-    set(s, "sws3", vector(nc, real()));
   }
 
   std::size_t n_, nz_;
@@ -238,21 +233,20 @@ void ladder_setup(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   // the finest level: A in place, its components and their grounds
   const kelvara::matrix_graph g0{n, jc, mxGetIr(A), mxGetPr(A), -1.0};
   level_values va(n), vb(n);
-  kelvara::scratch<std::uint32_t> comp(n), ord(n);
-  kelvara::scratch<std::uint8_t> free(n), ground(n);
+  kelvara::pages<std::uint32_t> comp(n), ord(n);
+  kelvara::pages<std::uint8_t> free(n), ground(n);
   if (!comp || !ord || !free || !ground)
     fail("%s", oom);
   const std::size_t nc = kelvara::finest(g0, va, comp.get(), ord.get(), free.get(), ground.get());
   owned grounded = vector(n, mxUINT32_CLASS);
-  kelvara::scratch<std::uint32_t> rank(nc);
+  kelvara::pages<std::uint32_t> rank(nc);
   if (!rank)
     fail("%s", oom);
-  std::uint32_t k = 0;
+  std::uint32_t k = 0, *gr = data<std::uint32_t>(grounded);
   for (std::size_t c = 0; c < nc; ++c)
-    rank[c] = free[c] ? ++k : 0;
-  std::uint32_t *gr = data<std::uint32_t>(grounded);
+    rank.get()[c] = free.get()[c] ? ++k : 0;
   for (std::size_t i = 0; i < n; ++i)
-    gr[i] = rank[comp[i]];
+    gr[i] = rank.get()[comp.get()[i]];
 
   builder b(n, nz, single);
   std::vector<owned> done;
@@ -282,10 +276,10 @@ void ladder_setup(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     owned cI = vector(n, mxUINT32_CLASS);
     std::uint32_t *q = data<std::uint32_t>(cI), m = 0;
     for (std::size_t i = 0; i < n; ++i)
-      if (!ground[i])
+      if (!ground.get()[i])
         q[i] = m++;
     for (std::size_t i = 0; i < n; ++i)
-      if (ground[i])
+      if (ground.get()[i])
         q[i] = m;
     kelvara::sum_work sums(n);
     graph_store &next = b.store(0);

@@ -6,6 +6,7 @@
 
 #include "args.h"
 #include "gateway.h"
+#include "pages.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -34,12 +35,13 @@ using matrix_graph = graph<mwIndex, mwIndex>;
 using coarse_graph = graph<std::size_t, std::uint32_t>;
 
 // The arrays of a coarse graph of at most n vertices and nz entries, taken
-// once and rewritten level after level: pages the setup has touched are
-// reused rather than fresh ones mapped for every level.
+// once and rewritten level after level, so that pages the setup has
+// touched are reused rather than fresh ones mapped for every level (and
+// those are huge pages where the system has them).
 struct graph_store {
-  scratch<std::size_t> p;
-  scratch<std::uint32_t> j;
-  scratch<double> w;
+  pages<std::size_t> p;
+  pages<std::uint32_t> j;
+  pages<double> w;
   graph_store(std::size_t n, std::size_t nz) : p(n + 1), j(nz), w(nz)
   {
     if (!p || !j || !w)

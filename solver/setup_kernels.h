@@ -67,8 +67,8 @@ inline std::size_t held(std::size_t n, const double *deg, const double *e,
 }
 
 // comp[i] = the component of vertex i, numbered in the order of their lowest
-// vertices, and ord = the vertices component by component, each in
-// breadth-first order from its lowest vertex.  Returns the component count.
+// vertices, found breadth first with ord as the queue.  Returns the
+// component count.
 template <class G> std::size_t islands(const G &g, std::uint32_t *comp, std::uint32_t *ord)
 {
   for (std::size_t i = 0; i < g.n; ++i)
@@ -90,6 +90,45 @@ template <class G> std::size_t islands(const G &g, std::uint32_t *comp, std::uin
     ++c;
   }
   return c;
+}
+
+// top[c] = the vertex of largest diagonal d of component c (the lowest of
+// equal ones).
+inline void tops(std::size_t n, std::size_t nc, const std::uint32_t *comp, const double *d,
+                 std::uint32_t *top)
+{
+  for (std::size_t c = 0; c < nc; ++c)
+    top[c] = no_group;
+  for (std::size_t i = 0; i < n; ++i)
+    if (top[comp[i]] == no_group || d[i] > d[top[comp[i]]])
+      top[comp[i]] = static_cast<std::uint32_t>(i);
+}
+
+// ord = the vertices in breadth-first order from the vertex top[c] of each
+// component c, the new neighbours of each vertex taken by descending
+// diagonal d (ascending index among equal ones); seen, n entries all 0,
+// marks the vertices found.  Where the values differ, the order follows
+// the graph alone, not its numbering: a matrix and any symmetric
+// permutation of it give the same aggregates, numbered alike.
+template <class G>
+void sweep(const G &g, std::size_t nc, const std::uint32_t *top, const double *d, std::uint8_t *seen,
+           std::uint32_t *ord)
+{
+  std::size_t tail = 0;
+  const auto before = [d](std::uint32_t a, std::uint32_t b) { return d[a] > d[b] || (d[a] == d[b] && a < b); };
+  for (std::size_t c = 0; c < nc; ++c) {
+    seen[top[c]] = 1;
+    ord[tail++] = top[c];
+    for (std::size_t h = tail - 1; h < tail; ++h) {
+      const std::size_t i = ord[h], first = tail;
+      for (std::size_t k = g.begin(i); k < g.end(i); ++k)
+        if (g.edge(i, k) && !seen[g.row(k)]) {
+          seen[g.row(k)] = 1;
+          ord[tail++] = static_cast<std::uint32_t>(g.row(k));
+        }
+      std::sort(ord + first, ord + tail, before);
+    }
+  }
 }
 
 // free[c] = 1 for a component c of comp whose excess e is zero on every
@@ -201,9 +240,9 @@ struct sum_work {
     std::size_t seen;
     double sum;
   };
-  scratch<std::size_t> start;
-  scratch<std::uint32_t> member, rows;
-  scratch<slot> acc;
+  pages<std::size_t> start;
+  pages<std::uint32_t> member, rows;
+  pages<slot> acc;
   explicit sum_work(std::size_t n) : start(n + 2), member(n), rows(n), acc(n)
   {
     if (!start || !member || !rows || !acc)
