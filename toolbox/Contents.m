@@ -5,14 +5,6 @@
 %   ladder_build     - Multigrid hierarchy of a symmetric diagonally dominant matrix.
 %   ladder_solve     - Solve a diagonally dominant system by preconditioned CG.
 %
-% Compiled helpers of ladder_build and ladder_solve
-%   sdd_kind         - What a sparse matrix is for the solver, and where it fails.
-%   pair_groups      - Aggregates of a weighted graph: pairs and vertices joined to them.
-%   group_sum        - The graph of the groups of a weighted graph with diagonal excess.
-%   level_rows       - A level matrix of a Hierarchy in rows, from its graph and diagonal.
-%   ladder_cg_double - Conjugate gradients preconditioned by one double-precision cycle.
-%   ladder_cg_single - Conjugate gradients preconditioned by one single-precision cycle.
-%
 % Multigrid preconditioner
 %   ladder_double    - One multigrid cycle of a Hierarchy, in double.
 %   ladder_single    - One multigrid cycle of a Hierarchy, in single.
