@@ -37,7 +37,15 @@ const char *oom = "Out of memory";
 
 owned number(double v) { return owned(made(mxCreateDoubleScalar(v), oom)); }
 
-owned vector(std::size_t n, mxClassID c) { return owned(made(mxCreateNumericMatrix(n, 1, c, mxREAL), oom)); }
+// An n-by-1 output of class c (double, single or uint32) whose values the
+// caller writes, each once:
+// not filled first, and on huge pages where they span whole ones.
+owned vector(std::size_t n, mxClassID c)
+{
+  owned a(made(mxCreateUninitNumericMatrix(n, 1, c, mxREAL), oom));
+  kelvara::advise_huge(mxGetData(a.get()), n * (c == mxDOUBLE_CLASS ? 8 : 4));
+  return a;
+}
 
 template <class T> T *data(const owned &a) { return static_cast<T *>(mxGetData(a.get())); }
 
