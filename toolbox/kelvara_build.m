@@ -65,12 +65,13 @@ function kelvara_build(varargin)
     'level_rows', 'solver', {'level_rows.cpp'}, {}, false
     'sdd_kind', 'solver', {'sdd_kind.cpp'}, {}, false
     'ladder_setup', 'solver', {'ladder_setup.cpp'}, {}, false
+    'ldl_rows', 'solver', {'ldl_rows.cpp'}, {}, false
     'ladder_cg_single', 'solver', cg, {'-DKELVARA_REAL=float'}, false
     'ladder_cg_double', 'solver', cg, {'-DKELVARA_REAL=double'}, false
   };
 
   % compiled steps users never call, beside their help texts in private/
-  hidden = {'pair_groups', 'group_sum', 'level_rows', 'sdd_kind', 'ladder_setup', ...
+  hidden = {'pair_groups', 'group_sum', 'level_rows', 'sdd_kind', 'ladder_setup', 'ldl_rows', ...
             'ladder_cg_single', 'ladder_cg_double'};
 
   if ~isequal(bits, 64) && ~isequal(bits, 32)

@@ -2,7 +2,8 @@
 // against a dense model (rows, aggregates, the summed coarse matrix, the
 // weights, the last level's matrix), the grounds of singular components,
 // small excesses and extreme scales, the locality of coarse levels of a
-// randomly numbered graph, malformed arguments and exhausted memory.
+// randomly numbered graph, malformed arguments and exhausted memory; the
+// last level's factor in rows (ldl_rows) against a dense model.
 #include "harness.h"
 
 #include <gtest/gtest.h>
@@ -392,4 +393,109 @@ TEST(setup, allocation_failures_release_everything)
     khost::fail_allocation(-1);
     EXPECT_GT(k, 10);
   }
+}
+
+namespace {
+
+// The rows (a, ia, ja) of a struct "ld" or "ldT" as a dense matrix, the
+// slot of each row (last or first) apart in slot.
+dense_matrix factor_rows(const mxArray *s, bool first, std::vector<double> &slot)
+{
+  const std::size_t n = static_cast<std::size_t>(number(s, "n"));
+  const std::vector<double> a = harness::doubles(field(s, "a"));
+  const std::vector<std::uint32_t> ia = harness::words(field(s, "ia")), ja = harness::words(field(s, "ja"));
+  dense_matrix m(n, std::vector<double>(n, 0));
+  slot.assign(n, 0);
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t at = first ? ia[i] : ia[i + 1] - 1;
+    EXPECT_EQ(ja[at], i) << "the slot holds the diagonal";
+    slot[i] = a[at];
+    for (std::size_t k = ia[i]; k < ia[i + 1]; ++k)
+      if (k != at) {
+        EXPECT_TRUE(first ? ja[k] > i : ja[k] < i);
+        EXPECT_TRUE(k == ia[i] + first || ja[k] > ja[k - 1]) << "columns ascend";
+        m[i][ja[k]] = a[k];
+      }
+  }
+  return m;
+}
+
+} // namespace
+
+// ldl_rows writes L = R'*diag(1./r) by rows with the pivots r.^2 last, its
+// transpose with unit slots first, and the order and its inverse, 0-based.
+TEST(setup, ldl_rows_match_a_dense_model)
+{
+  std::mt19937 g(16);
+  std::uniform_real_distribution<double> u(0, 1);
+  for (std::size_t n : {1, 2, 7, 30}) {
+    dense_matrix r(n, std::vector<double>(n, 0));
+    std::vector<entry> e;
+    for (std::size_t c = 0; c < n; ++c)
+      for (std::size_t k = 0; k <= c; ++k)
+        if (k == c || u(g) < 0.3) {
+          r[k][c] = k == c ? 1 + u(g) : u(g) - 0.5;
+          e.push_back({k, c, r[k][c]});
+        }
+    std::vector<double> p(n);
+    std::iota(p.begin(), p.end(), 1.0);
+    std::shuffle(p.begin(), p.end(), g);
+    ptr R = harness::sparse(n, n, e), P = harness::column(p);
+    harness::result res = call("ldl_rows", 1, {R.get(), P.get()});
+    ASSERT_TRUE(res.ok()) << res.message();
+    const mxArray *F = res.out(0);
+    std::vector<double> piv, ones;
+    const dense_matrix L = factor_rows(field(F, "ld"), false, piv), U = factor_rows(field(F, "ldT"), true, ones);
+    for (std::size_t i = 0; i < n; ++i) {
+      EXPECT_EQ(piv[i], r[i][i] * r[i][i]);
+      EXPECT_EQ(ones[i], 1);
+      for (std::size_t j = 0; j < i; ++j) {
+        EXPECT_EQ(L[i][j], r[j][i] * (1 / r[j][j]));
+        EXPECT_EQ(U[j][i], L[i][j]);
+      }
+    }
+    const std::vector<std::uint32_t> q = harness::words(field(F, "p")), iq = harness::words(field(F, "invp"));
+    for (std::size_t i = 0; i < n; ++i) {
+      EXPECT_EQ(q[i] + 1.0, p[i]);
+      EXPECT_EQ(iq[q[i]], i);
+    }
+  }
+}
+
+// ldl_rows refuses what is not a factor and an order, and releases every
+// allocation when one fails.
+TEST(setup, ldl_rows_refuses_and_releases)
+{
+  ptr R = harness::sparse(2, 2, {{0, 0, 2}, {0, 1, 1}, {1, 1, 3}});
+  ptr lower = harness::sparse(2, 2, {{0, 0, 2}, {1, 0, 1}, {1, 1, 3}});
+  ptr zero = harness::sparse(2, 2, {{0, 0, 2}, {0, 1, 1}});
+  ptr p = harness::column({2, 1}), twice = harness::column({1, 1}), out = harness::column({1, 3});
+  ptr short_p = harness::column({1});
+  struct cse {
+    std::vector<const mxArray *> in;
+    const char *message;
+  };
+  const std::vector<cse> cases = {
+      {{R.get()}, "Wrong number of input arguments"},
+      {{lower.get(), p.get()}, "First argument must be upper triangular with a nonzero diagonal"},
+      {{zero.get(), p.get()}, "First argument must be upper triangular with a nonzero diagonal"},
+      {{R.get(), short_p.get()}, "Second argument must be a real double vector with one entry per vertex"},
+      {{R.get(), twice.get()}, "Second argument must be a permutation of 1 to the order of the first"},
+      {{R.get(), out.get()}, "Second argument must be a permutation of 1 to the order of the first"},
+  };
+  for (const cse &c : cases) {
+    harness::result r = call("ldl_rows", 1, c.in);
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.message(), c.message);
+  }
+  long k = 0;
+  for (;; ++k) {
+    khost::fail_allocation(k);
+    harness::result r = call("ldl_rows", 1, {R.get(), p.get()});
+    if (r.ok())
+      break;
+    EXPECT_EQ(r.message(), "Out of memory");
+  }
+  khost::fail_allocation(-1);
+  EXPECT_GT(k, 5);
 }
