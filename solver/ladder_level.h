@@ -30,12 +30,12 @@ struct level_values {
 // The finest level, the caller's matrix g itself: its diagonal and
 // excess, the excess of round-off size taken as none; comp its components;
 // one ground vertex, the lowest, on each component without excess,
-// ground[i] set there and free[c] on its component c; ord the order in
-// which aggregation visits the vertices and numbers the aggregates
-// (sweep).  Returns the component count.
+// ground[i] set there and free[c] on its component c; vis the order in
+// which aggregation visits the vertices (by_diagonal), ord the order in
+// which it numbers the aggregates (sweep).  Returns the component count.
 template <class G>
-std::size_t finest(const G &g, level_values &v, std::uint32_t *comp, std::uint32_t *ord,
-                   std::uint8_t *free, std::uint8_t *ground)
+std::size_t finest(const G &g, level_values &v, std::uint32_t *comp, std::uint32_t *vis,
+                   std::uint32_t *ord, std::uint8_t *free, std::uint8_t *ground)
 {
   double *d = v.d.get();
   for (std::size_t i = 0; i < g.n; ++i) {
@@ -57,6 +57,7 @@ std::size_t finest(const G &g, level_values &v, std::uint32_t *comp, std::uint32
     fail("Out of memory");
   tops(g.n, nc, comp, d, top.get());
   sweep(g, nc, top.get(), d, seen.get(), ord);
+  by_diagonal(g.n, d, vis);
   return nc;
 }
 
@@ -88,7 +89,8 @@ struct aggregate_work {
   }
 };
 
-// The aggregates of level g with values v, visited in the order ord: q[i]
+// The aggregates of level g with values v, visited in the order vis and
+// numbered in the order ord: q[i]
 // the aggregate of vertex i (the ground, m, for the vertices kept out) and
 // *m their count; the next level's graph into next and its excess into ec,
 // scaled down by 1.5 where aggregates are large, since their piecewise-
@@ -98,7 +100,8 @@ struct aggregate_work {
 // Returns false, writing nothing, when coarsening has stalled (more than
 // nine tenths of the vertices left).
 template <class G>
-bool aggregates(const G &g, const level_values &v, const std::uint32_t *ord, double &worst,
+bool aggregates(const G &g, const level_values &v, const std::uint32_t *vis,
+                const std::uint32_t *ord, double &worst,
                 aggregate_work &w, std::uint32_t *q, std::uint32_t *m, graph_store &next,
                 double *ec)
 {
@@ -106,7 +109,7 @@ bool aggregates(const G &g, const level_values &v, const std::uint32_t *ord, dou
   double *d1 = w.d1.get();
   const double *d = v.d.get();
   for (;;) {
-    m1 = pairs(g, v.d.get(), v.h.get(), ord, worst, w.gd.get(), w.q1.get());
+    m1 = pairs(g, v.d.get(), v.h.get(), vis, worst, w.gd.get(), w.q1.get());
     renumber(g.n, ord, m1, w.map.get(), w.q1.get());
     for (std::uint32_t J = 0; J < m1; ++J)
       d1[J] = 0;

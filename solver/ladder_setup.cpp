@@ -7,10 +7,11 @@
 // second level of its unknowns less the grounds.  H is a 1-by-L cell of
 // level structs in the Hierarchy format, values of class single when single
 // is true, else double: every field but the workspaces, the last level's
-// "chol" and the front end's meta-data.  The finest level is A itself in the caller's
-// order; the coarse levels are numbered in the breadth-first order of A's
-// graph, so that a randomly numbered matrix gives local coarse graphs.  M
-// is the last level's matrix, sparse, when it is to be factored, else [].
+// "chol" and the front end's meta-data.  The finest level is A itself in
+// the caller's order; aggregation visits its vertices by ascending diagonal
+// and numbers the coarse levels in the breadth-first order of A's graph,
+// so that a randomly numbered matrix gives local coarse graphs.  M is the
+// last level's matrix, sparse, when it is to be factored, else [].
 // grounded (uint32, n-by-1) numbers, from 1, each vertex's component among
 // those without diagonal excess (0 elsewhere), each grounded at its lowest
 // vertex.
@@ -38,8 +39,8 @@ const char *oom = "Out of memory";
 owned number(double v) { return owned(made(mxCreateDoubleScalar(v), oom)); }
 
 // An n-by-1 output of class c (double, single or uint32) whose values the
-// caller writes, each once:
-// not filled first, and on huge pages where they span whole ones.
+// caller writes, each once: not filled first, and on huge pages where they
+// span whole ones.
 owned vector(std::size_t n, mxClassID c)
 {
   owned a(made(mxCreateUninitNumericMatrix(n, 1, c, mxREAL), oom));
@@ -51,7 +52,9 @@ template <class T> T *data(const owned &a) { return static_cast<T *>(mxGetData(a
 
 void set(const owned &s, const char *name, owned v) { mxSetField(s.get(), 0, name, v.release()); }
 
-// Everything but the struct of each level is written as it is decided.
+// The outputs of the levels, and the scratch the levels share: a level's
+// rows are written when its graph is made, its struct when its kind is
+// known (inner, or last with diagonal scaling or a factor).
 class builder {
 public:
   builder(std::size_t n, std::size_t nz, bool single) : n_(n), nz_(nz), single_(single) {}
@@ -189,17 +192,18 @@ int repeat(std::size_t below, std::size_t next)
 }
 
 // One descent from level l of graph g with values v, visited in the order
-// ord: when aggregation goes on, the next level's graph into next, its
-// values into nv and its rows into nl, and this level's struct into done.
-// False when coarsening has stalled.
+// vis and numbered in the order ord: when aggregation goes on, the next
+// level's graph into next, its values into nv and its rows into nl, and
+// this level's struct into done.  False when coarsening has stalled.
 template <class G>
-bool descend(builder &b, const G &g, const level_values &v, const std::uint32_t *ord,
-             double &worst, open_level &l, graph_store &next, level_values &nv, open_level &nl,
-             std::vector<owned> &done)
+bool descend(builder &b, const G &g, const level_values &v, const std::uint32_t *vis,
+             const std::uint32_t *ord, double &worst, open_level &l, graph_store &next,
+             level_values &nv, open_level &nl, std::vector<owned> &done)
 {
   owned cI = vector(g.n, mxUINT32_CLASS);
   std::uint32_t m = 0;
-  if (!kelvara::aggregates(g, v, ord, worst, b.work(), data<std::uint32_t>(cI), &m, next, nv.e.get()))
+  if (!kelvara::aggregates(g, v, vis, ord, worst, b.work(), data<std::uint32_t>(cI), &m, next,
+                           nv.e.get()))
     return false;
   const coarse_graph gc = next.view(m);
   kelvara::coarse(gc, nv);
@@ -241,11 +245,11 @@ void ladder_setup(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   // the finest level: A in place, its components and their grounds
   const kelvara::matrix_graph g0{n, jc, mxGetIr(A), mxGetPr(A), -1.0};
   level_values va(n), vb(n);
-  kelvara::pages<std::uint32_t> comp(n), ord(n);
+  kelvara::pages<std::uint32_t> comp(n), vis(n), ord(n);
   kelvara::pages<std::uint8_t> free(n), ground(n);
-  if (!comp || !ord || !free || !ground)
+  if (!comp || !vis || !ord || !free || !ground)
     fail("%s", oom);
-  const std::size_t nc = kelvara::finest(g0, va, comp.get(), ord.get(), free.get(), ground.get());
+  const std::size_t nc = kelvara::finest(g0, va, comp.get(), vis.get(), ord.get(), free.get(), ground.get());
   owned grounded = vector(n, mxUINT32_CLASS);
   kelvara::pages<std::uint32_t> rank(nc);
   if (!rank)
@@ -265,14 +269,15 @@ void ladder_setup(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   double worst = 4;
   owned M;
   if (n > maxdirect && maxlevels > 1 && va.held < n &&
-      descend(b, g0, va, ord.get(), worst, l, b.store(0), vb, nl, done)) {
+      descend(b, g0, va, vis.get(), ord.get(), worst, l, b.store(0), vb, nl, done)) {
     // coarse levels, their graphs and values taking turns in two stores
     l = std::move(nl);
     for (int t = 0;; t = 1 - t) {
       level_values &v = t ? va : vb, &nv = t ? vb : va;
       const coarse_graph g = b.store(t).view(l.n);
       if (!(g.n > maxdirect && done.size() + 1 < maxlevels && v.held < g.n &&
-            descend(b, g, v, b.work().ident.get(), worst, l, b.store(1 - t), nv, nl, done))) {
+            descend(b, g, v, b.work().ident.get(), b.work().ident.get(), worst, l, b.store(1 - t), nv,
+                    nl, done))) {
         done.push_back(b.last(std::move(l.A), false, g, v, M));
         break;
       }

@@ -109,7 +109,7 @@ inline void tops(std::size_t n, std::size_t nc, const std::uint32_t *comp, const
 // diagonal d (ascending index among equal ones); seen, n entries all 0,
 // marks the vertices found.  Where the values differ, the order follows
 // the graph alone, not its numbering: a matrix and any symmetric
-// permutation of it give the same aggregates, numbered alike.
+// permutation of it number their aggregates alike.
 template <class G>
 void sweep(const G &g, std::size_t nc, const std::uint32_t *top, const double *d, std::uint8_t *seen,
            std::uint32_t *ord)
@@ -129,6 +129,17 @@ void sweep(const G &g, std::size_t nc, const std::uint32_t *top, const double *d
       std::sort(ord + first, ord + tail, before);
     }
   }
+}
+
+// vis = the vertices by ascending diagonal d (ascending index among equal
+// ones): aggregation visits those with the fewest or weakest ties first,
+// which leaves fewer of them without a partner, and in an order that does
+// not depend on the numbering where the values differ.
+inline void by_diagonal(std::size_t n, const double *d, std::uint32_t *vis)
+{
+  for (std::size_t i = 0; i < n; ++i)
+    vis[i] = static_cast<std::uint32_t>(i);
+  std::sort(vis, vis + n, [d](std::uint32_t a, std::uint32_t b) { return d[a] < d[b] || (d[a] == d[b] && a < b); });
 }
 
 // free[c] = 1 for a component c of comp whose excess e is zero on every

@@ -17,10 +17,11 @@
 %               [] when it is solved by diagonal scaling
 %     grounded  uint32 n-by-1: each vertex's component among those without
 %               diagonal excess, numbered from 1 (0 elsewhere)
-%   The finest level holds A in the caller's order; aggregation visits the
-%   vertices breadth first from each component's largest diagonal and
-%   numbers the coarse levels in that order, so that they are local in
-%   memory and alike for any symmetric permutation of A.
+%   The finest level holds A in the caller's order.  Aggregation visits
+%   its vertices by ascending diagonal and numbers the aggregates in the
+%   breadth-first order of A's graph from each component's largest
+%   diagonal, so that the coarse levels are local in memory, and alike for
+%   a symmetric permutation of A where the values differ.
 %
 %   Errors: 'Wrong number of input arguments', 'Wrong number of output
 %   arguments', 'First argument must be a real sparse double matrix', 'First
