@@ -53,11 +53,12 @@ std::size_t finest(const G &g, level_values &v, std::uint32_t *comp, std::uint32
   v.held = held(g.n, v.deg.get(), v.e.get(), ground, v.h.get());
   pages<std::uint32_t> top(nc);
   pages<std::uint8_t> seen(g.n);       // zero-filled
-  if (!top || !seen)
+  pages<keyed> key(g.n);
+  if (!top || !seen || !key)
     fail("Out of memory");
   tops(g.n, nc, comp, d, top.get());
   sweep(g, nc, top.get(), d, seen.get(), ord);
-  by_diagonal(g.n, d, vis);
+  by_diagonal(g.n, d, key.get(), vis);
   return nc;
 }
 

@@ -131,15 +131,25 @@ void sweep(const G &g, std::size_t nc, const std::uint32_t *top, const double *d
   }
 }
 
+// A vertex's diagonal beside its number, sorted as one key.
+struct keyed {
+  double d;
+  std::uint32_t i;
+  bool operator<(const keyed &o) const { return d < o.d || (d == o.d && i < o.i); }
+};
+
 // vis = the vertices by ascending diagonal d (ascending index among equal
-// ones): aggregation visits those with the fewest or weakest ties first,
-// which leaves fewer of them without a partner, and in an order that does
-// not depend on the numbering where the values differ.
-inline void by_diagonal(std::size_t n, const double *d, std::uint32_t *vis)
+// ones), sorted in key (n entries): aggregation visits those with the
+// fewest or weakest ties first, which leaves fewer of them without a
+// partner, and in an order that does not depend on the numbering where the
+// values differ.
+inline void by_diagonal(std::size_t n, const double *d, keyed *key, std::uint32_t *vis)
 {
   for (std::size_t i = 0; i < n; ++i)
-    vis[i] = static_cast<std::uint32_t>(i);
-  std::sort(vis, vis + n, [d](std::uint32_t a, std::uint32_t b) { return d[a] < d[b] || (d[a] == d[b] && a < b); });
+    key[i] = {d[i], static_cast<std::uint32_t>(i)};
+  std::sort(key, key + n);
+  for (std::size_t i = 0; i < n; ++i)
+    vis[i] = key[i].i;
 }
 
 // free[c] = 1 for a component c of comp whose excess e is zero on every
