@@ -112,6 +112,25 @@ private:
   bool ok_ = true;
 };
 
+// Advises huge pages for the whole 2 MiB stretches of an output's values of
+// `bytes` bytes at p, made and not yet written: a module writing megabytes
+// of output takes one fault per 2 MiB instead of one per 4 KiB.  Nothing in
+// builds that take their blocks from the heap, or without huge pages.
+inline void advise_huge(void *p, std::size_t bytes)
+{
+#ifndef KELVARA_PAGES_HEAP
+  const std::size_t huge = std::size_t(1) << 21;
+  const std::uintptr_t a = reinterpret_cast<std::uintptr_t>(p);
+  const std::uintptr_t first = (a + huge - 1) & ~std::uintptr_t(huge - 1);
+  const std::uintptr_t last = (a + bytes) & ~std::uintptr_t(huge - 1);
+  if (last > first && huge_pages())
+    madvise(reinterpret_cast<void *>(first), last - first, MADV_HUGEPAGE);
+#else
+  (void)p;
+  (void)bytes;
+#endif
+}
+
 } // namespace kelvara
 
 #endif

@@ -6,16 +6,6 @@
 %   ladder_solve     - Solve a diagonally dominant system by preconditioned CG.
 %   ladder_preconditioner - A Hierarchy as a preconditioner handle for pcg, gmres and others.
 %
-% Compiled helpers of ladder_build and ladder_solve
-%   sdd_kind         - What a sparse matrix is for the solver, and where it fails.
-%   pair_groups      - Aggregates of a weighted graph: pairs and vertices joined to them.
-%   group_sum        - The graph of the groups of a weighted graph with diagonal excess.
-%   level_rows       - A level matrix of a Hierarchy in rows, from its graph and diagonal.
-%   ladder_fingerprint - A 64-bit fingerprint of a sparse matrix's values and pattern.
-%   ladder_grounding - Whether labels mark exactly the singular components of a matrix.
-%   ladder_cg_double - Conjugate gradients preconditioned by one double-precision cycle.
-%   ladder_cg_single - Conjugate gradients preconditioned by one single-precision cycle.
-%
 % Multigrid preconditioner
 %   ladder_double    - One multigrid cycle of a Hierarchy, in double.
 %   ladder_single    - One multigrid cycle of a Hierarchy, in single.

@@ -66,9 +66,15 @@ function kelvara_build(varargin)
     'sdd_kind', 'solver', {'sdd_kind.cpp'}, {}, false
     'ladder_fingerprint', 'solver', {'ladder_fingerprint.cpp'}, {}, false
     'ladder_grounding', 'solver', {'ladder_grounding.cpp'}, {}, false
+    'ladder_setup', 'solver', {'ladder_setup.cpp'}, {}, false
+    'ldl_rows', 'solver', {'ldl_rows.cpp'}, {}, false
     'ladder_cg_single', 'solver', cg, {'-DKELVARA_REAL=float'}, false
     'ladder_cg_double', 'solver', cg, {'-DKELVARA_REAL=double'}, false
   };
+
+  % compiled steps users never call, beside their help texts in private/
+  hidden = {'pair_groups', 'group_sum', 'level_rows', 'sdd_kind', 'ladder_setup', 'ldl_rows', ...
+            'ladder_fingerprint', 'ladder_grounding', 'ladder_cg_single', 'ladder_cg_double'};
 
   if ~isequal(bits, 64) && ~isequal(bits, 32)
     error('kelvara_build: indices must be 64 or 32');
@@ -99,19 +105,26 @@ function kelvara_build(varargin)
       continue;
     end
     sources = fullfile(root, modules{m, 2}, modules{m, 3});
+    dest = outdir;
+    if any(strcmp(hidden, name))
+      dest = fullfile(outdir, 'private');
+      if ~exist(dest, 'dir')
+        mkdir(dest);
+      end
+    end
     args = [{['-I' fullfile(root, 'host')]}, modules{m, 4}];
     if modules{m, 5}
       args{end + 1} = ['-I' boost]; %#ok<AGROW>
     end
     if octave
-      args = [args, {'-o', fullfile(outdir, [name '.' mexext()])}, sources]; %#ok<AGROW>
+      args = [args, {'-o', fullfile(dest, [name '.' mexext()])}, sources]; %#ok<AGROW>
     else
       if ispc
         flags = 'COMPFLAGS=$COMPFLAGS /std:c++17';
       else
         flags = 'CXXFLAGS=$CXXFLAGS -std=c++17 -ffp-contract=off';
       end
-      args = [{dims, flags, '-outdir', outdir, '-output', name}, args, ...
+      args = [{dims, flags, '-outdir', dest, '-output', name}, args, ...
               sources]; %#ok<AGROW>
     end
     fprintf('building %s\n', name);

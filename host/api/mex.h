@@ -90,6 +90,9 @@ const char *mxGetFieldNameByNumber(const mxArray *a, int k);
 mxArray *KX_API(mxCreateDoubleMatrix)(mwSize m, mwSize n, mxComplexity c);
 mxArray *mxCreateDoubleScalar(double v);
 mxArray *KX_API(mxCreateNumericMatrix)(mwSize m, mwSize n, mxClassID cls, mxComplexity c);
+/* the one exception: its values are left for the caller to write (the own
+   host fills them with the byte 0xA5, so that a read before the write shows) */
+mxArray *KX_API(mxCreateUninitNumericMatrix)(mwSize m, mwSize n, mxClassID cls, mxComplexity c);
 mxArray *KX_API(mxCreateNumericArray)(mwSize ndim, const mwSize *dims, mxClassID cls,
                                   mxComplexity c);
 mxArray *KX_API(mxCreateLogicalMatrix)(mwSize m, mwSize n);
@@ -135,6 +138,7 @@ void mexFunction(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[]);
 #define mxSetField KX_API(mxSetField)
 #define mxCreateDoubleMatrix KX_API(mxCreateDoubleMatrix)
 #define mxCreateNumericMatrix KX_API(mxCreateNumericMatrix)
+#define mxCreateUninitNumericMatrix KX_API(mxCreateUninitNumericMatrix)
 #define mxCreateNumericArray KX_API(mxCreateNumericArray)
 #define mxCreateLogicalMatrix KX_API(mxCreateLogicalMatrix)
 #define mxCreateSparse KX_API(mxCreateSparse)

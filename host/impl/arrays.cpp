@@ -212,6 +212,17 @@ mxArray *mxCreateNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity c
   return fresh(cls, {m, n}, c == mxCOMPLEX);
 }
 
+mxArray *mxCreateUninitNumericMatrix(mwSize m, mwSize n, mxClassID cls, mxComplexity c)
+{
+  mxArray *a = fresh(cls, {m, n}, c == mxCOMPLEX);
+  if (a && numel(a)) {
+    std::memset(a->re, 0xA5, element_size(cls) * numel(a));
+    if (a->im)
+      std::memset(a->im, 0xA5, element_size(cls) * numel(a));
+  }
+  return a;
+}
+
 mxArray *mxCreateNumericArray(mwSize ndim, const mwSize *dims, mxClassID cls, mxComplexity c)
 {
   std::vector<mwSize> d(dims, dims + ndim);

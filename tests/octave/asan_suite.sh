@@ -16,6 +16,9 @@ root=$(cd "$here/../.." && pwd)
 rm -rf "$run"
 cp -r "$toolbox" "$run"
 cp "$modules"/*.mex "$run"/
+if [ -d "$modules/private" ]; then
+  cp "$modules"/private/*.mex "$run"/private/
+fi
 logs=$(mktemp -d)
 trap 'rm -rf "$logs"' EXIT
 

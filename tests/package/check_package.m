@@ -32,6 +32,19 @@ unwind_protect
   endfor
   printf ("%d modules found in the package\n", numel (mods));
 
+  ## The steps users never call lie in the private folder of the front end
+  ## that calls them, each beside its help text.
+  priv = fullfile (fileparts (which ("ladder_build")), "private");
+  hidden = dir (fullfile (toolbox, "private", "*.mex"));
+  for k = 1:numel (hidden)
+    [~, name] = fileparts (hidden(k).name);
+    if (! exist (fullfile (priv, hidden(k).name), "file")
+        || ! exist (fullfile (priv, [name ".m"]), "file"))
+      failures{end + 1} = sprintf ("%s: not in the package's private folder %s", name, priv);
+    endif
+  endfor
+  printf ("%d private modules found in the package\n", numel (hidden));
+
   ## One solve from the installed package, through its front end.
   n = 40;
   e = ones (n, 1);

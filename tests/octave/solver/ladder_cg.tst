@@ -5,9 +5,9 @@
 
 %!function cg = ifelse_cg (prec)
 %!  if (strcmp (prec, "single"))
-%!    cg = @ladder_cg_single;
+%!    cg = private_fn ("ladder_cg_single");
 %!  else
-%!    cg = @ladder_cg_double;
+%!    cg = private_fn ("ladder_cg_double");
 %!  endif
 %!endfunction
 

@@ -1,5 +1,6 @@
 ## kelvara_build, run in Octave from the source tree, compiles every module
-## of the CMake build into the folder it is given, and each of them loads
+## of the CMake build into the folder it is given (the steps users never
+## call into its private folder, as the build does), and each of them loads
 ## and answers a call.
 
 %!test
@@ -16,6 +17,9 @@
 %!   built = dir (fullfile (out, "*.mex"));
 %!   made = dir (fullfile (toolbox, "*.mex"));
 %!   assert (sort ({built.name}), sort ({made.name}));
+%!   hidden = dir (fullfile (out, "private", "*.mex"));
+%!   kept = dir (fullfile (toolbox, "private", "*.mex"));
+%!   assert (sort ({hidden.name}), sort ({kept.name}));
 %!   cd (out);
 %!   for f = {built.name}
 %!     [~, name] = fileparts (f{1});

@@ -22,9 +22,3 @@
 function [kind, i, j] = sdd_kind(A) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'sdd_kind is not built; run kelvara_build');
 end
-
-%!test
-%! [k, i, j] = sdd_kind (sparse ([2 -1; -1 1]));
-%! assert ([k i j], [0 0 0]);
-%! [k, i, j] = sdd_kind (sparse ([2 -1; -0.5 1]));
-%! assert ([k i j], [-2 2 1]);

@@ -23,9 +23,3 @@
 function [Wc, ec] = group_sum(W, e, q, m) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'group_sum is not built; run kelvara_build');
 end
-
-%!test
-%! W = sparse ([1 2 3], [2 3 4], [1 2 3], 4, 4);
-%! [Wc, ec] = group_sum (W + W', [1; 0; 0; 0], uint32 ([0; 0; 1; 2]), 2);
-%! assert (full (Wc), [0 2; 2 0]);
-%! assert (ec, [1; 3]);

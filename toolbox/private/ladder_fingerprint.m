@@ -18,9 +18,3 @@ function f = ladder_fingerprint(A) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'ladder_fingerprint is not built; run kelvara_build');
 end
 
-%!test
-%! A = sparse ([2 -1; -1 1]);
-%! f = ladder_fingerprint (A);
-%! assert (class (f), "uint64");
-%! assert (ladder_fingerprint (sparse (full (A))), f);
-%! assert (ladder_fingerprint (2 * A) != f);

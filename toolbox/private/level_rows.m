@@ -18,10 +18,3 @@
 function [a, ia, ja] = level_rows(W, d, single) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'level_rows is not built; run kelvara_build');
 end
-
-%!test
-%! W = sparse ([1 2], [2 3], [4 5], 3, 3);
-%! [a, ia, ja] = level_rows (W + W', [9; 8; 7], false);
-%! assert (a, [9; -4; 8; -5; 7]);
-%! assert (ia, uint32 ([0; 2; 4; 5]));
-%! assert (ja, uint32 ([0; 1; 1; 2; 2]));

@@ -22,8 +22,3 @@ function [ok, i] = ladder_grounding(A, g, doubled) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'ladder_grounding is not built; run kelvara_build');
 end
 
-%!test
-%! L = sparse ([1 -1 0; -1 2 -1; 0 -1 2]);
-%! assert (ladder_grounding (L, uint32 ([0; 0; 0]), false));
-%! [ok, i] = ladder_grounding (L, uint32 ([1; 1; 0]), false);
-%! assert ([ok, i], [false, 2]);

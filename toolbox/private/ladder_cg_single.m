@@ -30,10 +30,3 @@
 function [X, flag, relres, iter, resvec] = ladder_cg_single(A, B, tol, maxit, H, X0) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'ladder_cg_single is not built; run kelvara_build');
 end
-
-%!test
-%! A = sparse ([2 -1 0; -1 2 -1; 0 -1 2]);
-%! H = ladder_build (A, "precision", "single");
-%! [X, flag] = ladder_cg_single (A, [1 0; 0 0; 3 1], 1e-10, 20, H);
-%! assert (flag, [0 0]);
-%! assert (X, [1.5 0.25; 2 0.5; 2.5 0.75], 1e-8);

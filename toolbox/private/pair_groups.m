@@ -26,9 +26,3 @@
 function [q, m] = pair_groups(W, d, g, worst) %#ok<INUSD,STOUT>
   error('kelvara:notBuilt', 'pair_groups is not built; run kelvara_build');
 end
-
-%!test
-%! W = sparse ([1 2 3], [2 3 4], [1 1 1], 4, 4);
-%! [q, m] = pair_groups (W + W', [1; 2; 2; 1], false (4, 1));
-%! assert (q, uint32 ([0; 0; 1; 1]));
-%! assert (m, 2);
