@@ -103,7 +103,7 @@ function rows_ = read_rows (file)
   endif
   rows_ = repmat (table_row ("", 0, 0, "", ""), 1, 0);
   for k = 1:numel (lines)
-    f = strsplit (lines{k}, ",");
+    f = strsplit (lines{k}, ",", "collapsedelimiters", false);
     f(end+1:16) = {"NaN"};
     v = str2double (f);
     r = table_row (f{1}, v(2), v(3), f{4}, f{5});
@@ -479,7 +479,7 @@ endfor
 
 printf ("\nMachine: %s; 1-minute load average %.2f to %.2f over the families measured.\n", ...
         machine, min (loads), max (loads));
-solver_summary (table(best), real_, tol, [out "_summary.csv"]);
+solver_summary (table(best), real_, tol, [out "_summary.csv"], machine);
 
 [status, text] = system (sprintf ("%s %s %s.csv %s.png 2>&1", octave, ...
                                  fullfile (here, "plot_solver.m"), out, out));

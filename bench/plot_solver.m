@@ -7,7 +7,8 @@ args = argv ();
 [csv, png] = deal (args{1:2});
 lines = strsplit (strtrim (fileread (csv)), "\n");
 head = strsplit (lines{1}, ",");
-T = cellfun (@(l) strsplit (l, ","), lines(2:end)', "UniformOutput", false);
+T = cellfun (@(l) strsplit (l, ",", "collapsedelimiters", false), lines(2:end)', ...
+             "UniformOutput", false);
 T = vertcat (T{:});
 col = @(name) T(:, strcmp (head, name));
 num = @(name) str2double (col (name));
@@ -39,8 +40,18 @@ set (gca, "yscale", "log", "xtick", 1:numel (families), "xlim", [0.5, numel(fami
                               {"$1-D $2", "$1-D 1e6", "$1-D log", " "}), "fontsize", 10);
 grid on;
 ylabel ("(setup + solve) ns per stored nonzero");
-title ("Solve to relative residual 1e-8, one thread; no mark: failed or short of 1e-8", ...
+load1 = [];
+if (any (strcmp (head, "load1")))
+  load1 = num ("load1")(isfinite (num ("load1")));
+endif
+under = "";
+if (! isempty (load1))
+  under = sprintf ("; load average %.1f to %.1f", min (load1), max (load1));
+endif
+title (["Solve to relative residual 1e-8, one thread; no mark: failed or short of 1e-8" under], ...
        "fontsize", 11);
 legend (names(shown), "location", "eastoutside", "fontsize", 10);
-set (h, "paperunits", "inches", "paperposition", [0 0 16 6]);
+## An inch and a quarter for each family beyond twelve, so that names stay apart.
+set (h, "paperunits", "inches", ...
+     "paperposition", [0 0 16 + 1.25 * max(0, numel (families) - 12), 6]);
 print (h, "-dpngcairo", "-r100", png);

@@ -1,11 +1,12 @@
-function solver_summary (best, real_, tol, file)
+function solver_summary (best, real_, tol, file, machine)
 % SOLVER_SUMMARY  Prints, and writes to the table FILE, ladder_double's
 %   (setup + solve) CPU time over hypre's best setting on each family of
 %   BEST (the best row of each solver per family), the median ratio and on
 %   how many families ours is faster, over all, the generated families and
 %   the real ones (names REAL_); with both iteration counts and the block
-%   solve's time for 4 right-hand sides over ladder_double's for one.  A
-%   solver that stopped short of TOL counts as not measured there.
+%   solve's time for 4 right-hand sides over ladder_double's for one, and
+%   the 1-minute load average and MACHINE.  A solver that stopped short of
+%   TOL counts as not measured there.
   fam = {best.family};
   [~, first] = unique (fam, "first");
   fam = fam(sort (first));
@@ -46,10 +47,11 @@ function solver_summary (best, real_, tol, file)
   endif
 
   fid = fopen (file, "w");
-  fprintf (fid, "family,n,real,hypre_setting,hypre_s,hypre_iterations,ours_s,ours_iterations,ratio,k4_over_k1,load1\n");
+  fprintf (fid, "family,n,real,hypre_setting,hypre_s,hypre_iterations,ours_s,ours_iterations,ratio,k4_over_k1,load1,machine\n");
   for f = 1:F
-    fprintf (fid, "%s,%d,%d,%s,%.6f,%d,%.6f,%d,%.4f,%.4f,%.2f\n", fam{f}, n(f), isreal_(f), ...
-             setting{f}, theirs(f), their_its(f), ours(f), ours_its(f), ratio(f), k4(f), load1(f));
+    fprintf (fid, "%s,%d,%d,%s,%.6f,%d,%.6f,%d,%.4f,%.4f,%.2f,%s\n", fam{f}, n(f), isreal_(f), ...
+             setting{f}, theirs(f), their_its(f), ours(f), ours_its(f), ratio(f), k4(f), load1(f), ...
+             strrep (machine, ",", ";"));
   endfor
   fclose (fid);
 end
