@@ -2,16 +2,25 @@
 ## own so that each solver starts from a fresh heap and can be stopped.
 ## Usage: octave-cli --norc solve_octave.m TOOLBOX SYSTEM XFILE SOLVER SETTING
 ##   SOLVER ladder   SETTING double | single (ladder_build + ladder_solve)
+##          block    SETTING double | single (the same, on the k right-hand
+##                                           sides of SYSTEM.bk at once)
 ##          mldivide SETTING -              (x = A \ b)
 ##          ichol    SETTING nofill | nofill-michol | ict-DROPTOL (pcg)
 ## Prints "RESULT setup_s iterations solve_s flag setup_wall_s solve_wall_s"
-## (CPU seconds of this process, then wall-clock seconds) and writes x to
-## XFILE.
+## (CPU seconds of this process, then wall-clock seconds; for several
+## right-hand sides the most iterations and the largest flag of any) and
+## writes x (n-by-k) to XFILE.
 args = argv ();
 addpath (args{1});
 addpath (fileparts (mfilename ("fullpath")));
 [A, b] = read_system (args{2});
 [solver, setting] = deal (args{4}, args{5});
+if (strcmp (solver, "block"))
+  fid = fopen ([args{2} ".bk"], "r");
+  b = reshape (fread (fid, Inf, "double"), rows (A), []);
+  fclose (fid);
+  solver = "ladder";
+endif
 tol = 1e-8;
 ## CPU and wall-clock seconds since the start of a stage.
 now_s = @() [cputime(), time()];
@@ -25,7 +34,7 @@ b0 = ones (50, 1);
 switch (solver)
   case "ladder"
     opts = struct ("precision", setting);
-    ladder_solve (A0, b0, tol, 50, ladder_build (A0, opts), opts);
+    ladder_solve (A0, repmat (b0, 1, columns (b)), tol, 50, ladder_build (A0, opts), opts);
     t0 = now_s ();
     H = ladder_build (A, opts);
     setup = now_s () - t0;
@@ -61,4 +70,5 @@ endswitch
 fid = fopen (args{3}, "w");
 fwrite (fid, x, "double");
 fclose (fid);
-printf ("RESULT %.6f %d %.6f %d %.6f %.6f\n", setup(1), iter, solve(1), flag, setup(2), solve(2));
+printf ("RESULT %.6f %d %.6f %d %.6f %.6f\n", setup(1), max (iter), solve(1), max (flag), setup(2), ...
+        solve(2));
