@@ -29,6 +29,18 @@ inline std::size_t square_weights(const mxArray *w)
   return n;
 }
 
+// Checks the one matrix argument of a step: a real square sparse double
+// matrix.  Returns its order.
+inline std::size_t square_matrix(const mxArray *a)
+{
+  if (!is_sparse_double(a) || mxIsComplex(a))
+    fail("Input must be a real sparse double matrix");
+  const std::size_t n = mxGetN(a);
+  if (mxGetM(a) != n)
+    fail("Input must be square");
+  return n;
+}
+
 // Checks a real full double vector of one entry per vertex of an n-vertex
 // graph, named by what in the message.  Returns its entries.
 inline const double *vertex_values(const mxArray *a, std::size_t n, const char *what)

@@ -51,11 +51,7 @@ void ladder_fingerprint(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs
   if (nlhs > 1)
     fail("Wrong number of output arguments");
   const mxArray *A = prhs[0];
-  if (!kelvara::is_sparse_double(A) || mxIsComplex(A))
-    fail("Input must be a real sparse double matrix");
-  const std::size_t n = mxGetN(A);
-  if (mxGetM(A) != n)
-    fail("Input must be square");
+  const std::size_t n = kelvara::square_matrix(A);
   kelvara::owned f(kelvara::made(mxCreateNumericMatrix(1, 1, mxUINT64_CLASS, mxREAL),
                                  "Out of memory"));
   *static_cast<std::uint64_t *>(mxGetData(f.get())) =

@@ -78,11 +78,7 @@ void sdd_kind(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
   if (nlhs > 3)
     fail("Wrong number of output arguments");
   const mxArray *A = prhs[0];
-  if (!kelvara::is_sparse_double(A) || mxIsComplex(A))
-    fail("Input must be a real sparse double matrix");
-  const std::size_t n = mxGetN(A);
-  if (mxGetM(A) != n)
-    fail("Input must be square");
+  const std::size_t n = kelvara::square_matrix(A);
   int k = 0;
   std::size_t fi = 0, fj = 0;
   classify(n, mxGetJc(A), mxGetIr(A), mxGetPr(A), &k, &fi, &fj);
