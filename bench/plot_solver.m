@@ -39,7 +39,7 @@ set (gca, "yscale", "log", "xtick", 1:numel (families), "xlim", [0.5, numel(fami
      "xticklabel", {}, "fontsize", 10);
 ## The families' names slanted below the axis, so that long ones stay apart.
 labels = regexprep (families, {"grid(.)_unit_(1e.)", "grid(.)_unit$", "grid(.)_log", "_"}, ...
-                    {"$1-D $2", "$1-D 1e6", "$1-D log", " "});
+                    {"$1-D $2", "$1-D unit", "$1-D log", " "});
 yl = ylim ();
 ylim (yl);
 for i = 1:numel (labels)
