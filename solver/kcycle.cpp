@@ -13,56 +13,33 @@ bool last(const LevelRecord &V, std::size_t l, std::size_t L)
   return direct(V) || V.iterative == 1 || l + 1 >= L;
 }
 
-// The Reals and doubles the levels' vectors take, for blocks of k: a
-// product on every inner level; a coarse right-hand side and result on every
-// coarser one, and two more vectors and seven scalars a column where the
-// coarse level is itself inner; the factored level's work block.
-std::size_t reals(const std::vector<LevelRecord> &levels, std::size_t k)
-{
-  std::size_t total = 0;
-  for (std::size_t l = 0; l < levels.size(); ++l) {
-    const bool end = last(levels[l], l, levels.size());
-    total += std::size_t(levels[l].A.n) * k * ((end ? 0 : 1) + (l > 0 ? 2 : 0) + (l > 0 && !end ? 2 : 0));
-    if (end)
-      break;
-  }
-  return total;
-}
-
-std::size_t doubles(const std::vector<LevelRecord> &levels, std::size_t k)
-{
-  std::size_t total = 0;
-  for (std::size_t l = 0; l < levels.size(); ++l) {
-    const bool end = last(levels[l], l, levels.size());
-    total += (end ? 0 : 7 * k) + (direct(levels[l]) ? std::size_t(levels[l].chol.ld.n) * k : 0);
-    if (end)
-      break;
-  }
-  return total;
-}
-
 } // namespace
 
-kcycle::kcycle(const std::vector<LevelRecord> &levels, std::size_t k,
-               const kelvara::interrupt_poll &stop)
-    : lv_(levels), k_(k), stop_(stop), sp_(levels.size(), space{}), steps_(levels.size(), 1),
-      mem_(reals(levels, k)), dmem_(doubles(levels, k))
+// Lays the vectors of each level out one after another, for blocks of k:
+// a product on every inner level; a coarse right-hand side and result on
+// every coarser one, and two more vectors and seven scalars a column where
+// the coarse level is itself inner; the factored level's work block.
+// *reals and *doubles count what they take; where sp is given, its spaces
+// and *w point into m and d.
+void kcycle::layout(const std::vector<LevelRecord> &levels, std::size_t k, Real *m, double *d,
+                    space *sp, double **w, std::size_t *reals, std::size_t *doubles)
 {
-  if (!mem_ || !dmem_)
-    kelvara::fail("Out of memory");
-  const std::size_t L = levels.size();
-  Real *m = mem_.get();
-  double *d = dmem_.get();
-  for (std::size_t l = 0; l < L; ++l) {
+  std::size_t r = 0, q = 0;
+  for (std::size_t l = 0; l < levels.size(); ++l) {
     const LevelRecord &V = levels[l];
     const std::size_t n = std::size_t(V.A.n) * k;
-    const bool end = last(V, l, L);
-    space &s = sp_[l];
-    auto take = [&](Real *&v) { v = m; m += n; };
+    const bool end = last(V, l, levels.size());
+    auto take = [&](Real *&v) {
+      if (sp)
+        v = m + r;
+      r += n;
+    };
+    space none{}, &s = sp ? sp[l] : none;
     if (!end) {
       take(s.t);
-      s.d = d;
-      d += 7 * k;
+      if (sp)
+        s.d = d + q;
+      q += 7 * k;
     }
     if (l > 0) {
       take(s.rc);
@@ -73,12 +50,41 @@ kcycle::kcycle(const std::vector<LevelRecord> &levels, std::size_t k,
       }
     }
     if (direct(V)) {
-      w_ = d;
-      d += std::size_t(V.chol.ld.n) * k;
+      if (sp)
+        *w = d + q;
+      q += std::size_t(V.chol.ld.n) * k;
     }
     if (end)
       break;
   }
+  *reals = r;
+  *doubles = q;
+}
+
+std::size_t kcycle::reals(const std::vector<LevelRecord> &levels, std::size_t k)
+{
+  std::size_t r = 0, q = 0;
+  layout(levels, k, nullptr, nullptr, nullptr, nullptr, &r, &q);
+  return r;
+}
+
+std::size_t kcycle::doubles(const std::vector<LevelRecord> &levels, std::size_t k)
+{
+  std::size_t r = 0, q = 0;
+  layout(levels, k, nullptr, nullptr, nullptr, nullptr, &r, &q);
+  return q;
+}
+
+kcycle::kcycle(const std::vector<LevelRecord> &levels, std::size_t k,
+               const kelvara::interrupt_poll &stop)
+    : lv_(levels), k_(k), stop_(stop), sp_(levels.size(), space{}), steps_(levels.size(), 1),
+      mem_(reals(levels, k)), dmem_(doubles(levels, k))
+{
+  if (!mem_ || !dmem_)
+    kelvara::fail("Out of memory");
+  const std::size_t L = levels.size();
+  std::size_t r = 0, q = 0;
+  layout(levels, k, mem_.get(), dmem_.get(), sp_.data(), &w_, &r, &q);
   // two steps on a coarse level where the Hierarchy repeats its cycle, or
   // where it has at most half the entries of the level above, so that the
   // work of each level stays below that of the level above it

@@ -31,6 +31,10 @@ private:
     Real *t, *rc, *c1, *v1, *c2;  // product; coarse rhs, result, A*c1, second direction
     double *d;                    // the level's scalars of each column, 7 per column
   };
+  static void layout(const std::vector<LevelRecord> &levels, std::size_t k, Real *m, double *d,
+                     space *sp, double **w, std::size_t *reals, std::size_t *doubles);
+  static std::size_t reals(const std::vector<LevelRecord> &levels, std::size_t k);
+  static std::size_t doubles(const std::vector<LevelRecord> &levels, std::size_t k);
   void visit(std::size_t l, const Real *b, Real *x);
   void coarse(std::size_t m, int steps);
   const std::vector<LevelRecord> &lv_;
