@@ -1,7 +1,7 @@
-// F = ldl_rows(R, p): the "chol" field of a Hierarchy's last level from the
-// Cholesky factor R (sparse upper triangular, R'*R = A(p,p)) of its matrix
-// A under the order p (a permutation of 1..n).  With r the diagonal of R,
-// A(p,p) = L*D*L' for the unit lower L = R'*diag(1./r) and D = diag(r.^2):
+// F = ldl_rows(A, p): the "chol" field of a Hierarchy's last level, the
+// factor A(p,p) = L*D*L' of its symmetric positive definite matrix A under
+// the order p (a permutation of 1..n); where a pivot is not positive, A is
+// factored again with a shift of 1e-12 times its largest diagonal entry.
 //   F.ld    the rows of L, each its entries left of the diagonal in
 //           ascending column order, then its pivot D(i)
 //   F.ldT   the rows of L', each a diagonal slot (1) first, then its
@@ -12,8 +12,11 @@
 #include "args.h"
 #include "gateway.h"
 #include "graph_args.h"
+#include "ldl.h"
 
+#include <cmath>
 #include <cstdint>
+#include <initializer_list>
 
 namespace {
 
@@ -37,49 +40,64 @@ owned rows(owned a, owned ia, owned ja, std::size_t n)
   return s;
 }
 
-// The rows of L into (a, ia, ja): row i is column i of R above the
-// diagonal, each R(j,i) times 1/R(j,j), then the pivot R(i,i)^2.
-void lower(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *v, const double *inv,
-           double *a, std::uint32_t *ia, std::uint32_t *ja)
+// C = the upper triangle of A(p,p) by columns: column k holds the entries
+// of column q[k] of A whose rows come at or before k under the order.
+void permuted(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *v,
+              const std::uint32_t *q, const std::uint32_t *iq, std::size_t *cp, std::uint32_t *ci,
+              double *cx)
 {
-  ia[0] = 0;
-  for (std::size_t i = 0; i < n; ++i) {
-    std::size_t p = ia[i];
-    const std::size_t last = at(jc, i + 1) - 1;
-    for (std::size_t k = at(jc, i); k < last; ++k) {
-      a[p] = v[k] * inv[at(ir, k)];
-      ja[p++] = static_cast<std::uint32_t>(at(ir, k));
-    }
-    a[p] = v[last] * v[last];
-    ja[p++] = static_cast<std::uint32_t>(i);
-    ia[i + 1] = static_cast<std::uint32_t>(p);
+  cp[0] = 0;
+  for (std::size_t k = 0; k < n; ++k) {
+    std::size_t c = cp[k];
+    for (std::size_t t = at(jc, q[k]); t < at(jc, q[k] + 1); ++t)
+      if (iq[at(ir, t)] <= k) {
+        ci[c] = iq[at(ir, t)];
+        cx[c++] = v[t];
+      }
+    cp[k + 1] = c;
   }
 }
 
-// The rows of L' into (a, ia, ja): row j a slot of 1, then R(j,i) times
-// 1/R(j,j) for every column i > j holding row j, columns ascending; next
-// (n entries) holds each row's next free position.
-void upper(std::size_t n, const mwIndex *jc, const mwIndex *ir, const double *v, const double *inv,
-           std::size_t *next, double *a, std::uint32_t *ia, std::uint32_t *ja)
+// The rows of L into (a, ia, ja): row i its entries, columns ascending,
+// then the pivot d[i]; next (n entries) holds each row's next position.
+void lower(std::size_t n, const std::size_t *lp, const std::uint32_t *li, const double *lx,
+           const double *d, std::size_t *next, double *a, std::uint32_t *ia, std::uint32_t *ja)
 {
-  for (std::size_t j = 0; j <= n; ++j)
-    ia[j] = 0;
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t k = at(jc, i); k + 1 < at(jc, i + 1); ++k)
-      ++ia[at(ir, k) + 1];
-  for (std::size_t j = 0; j < n; ++j)
-    ia[j + 1] += ia[j] + 1;
-  for (std::size_t j = 0; j < n; ++j) {
-    a[ia[j]] = 1;
-    ja[ia[j]] = static_cast<std::uint32_t>(j);
-    next[j] = ia[j] + 1;
+  for (std::size_t i = 0; i <= n; ++i)
+    ia[i] = 0;
+  for (std::size_t p = 0; p < lp[n]; ++p)
+    ++ia[li[p] + 1];
+  for (std::size_t i = 0; i < n; ++i) {
+    ia[i + 1] += ia[i] + 1;
+    next[i] = ia[i];
   }
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t k = at(jc, i); k + 1 < at(jc, i + 1); ++k) {
-      const std::size_t j = at(ir, k), p = next[j]++;
-      a[p] = v[k] * inv[j];
-      ja[p] = static_cast<std::uint32_t>(i);
+  for (std::size_t j = 0; j < n; ++j)
+    for (std::size_t p = lp[j]; p < lp[j + 1]; ++p) {
+      const std::size_t t = next[li[p]]++;
+      a[t] = lx[p];
+      ja[t] = static_cast<std::uint32_t>(j);
     }
+  for (std::size_t i = 0; i < n; ++i) {
+    a[ia[i + 1] - 1] = d[i];
+    ja[ia[i + 1] - 1] = static_cast<std::uint32_t>(i);
+  }
+}
+
+// The rows of L' into (a, ia, ja): row j a slot of 1, then column j of L.
+void upper(std::size_t n, const std::size_t *lp, const std::uint32_t *li, const double *lx,
+           double *a, std::uint32_t *ia, std::uint32_t *ja)
+{
+  ia[0] = 0;
+  for (std::size_t j = 0; j < n; ++j) {
+    std::size_t t = ia[j];
+    a[t] = 1;
+    ja[t++] = static_cast<std::uint32_t>(j);
+    for (std::size_t p = lp[j]; p < lp[j + 1]; ++p) {
+      a[t] = lx[p];
+      ja[t++] = li[p];
+    }
+    ia[j + 1] = static_cast<std::uint32_t>(t);
+  }
 }
 
 void ldl_rows(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
@@ -88,16 +106,10 @@ void ldl_rows(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     fail("Wrong number of input arguments");
   if (nlhs > 1)
     fail("Wrong number of output arguments");
-  const mxArray *R = prhs[0], *P = prhs[1];
-  const std::size_t n = kelvara::square_weights(R);
-  const mwIndex *jc = mxGetJc(R), *ir = mxGetIr(R);
-  const double *v = mxGetPr(R);
-  for (std::size_t i = 0; i < n; ++i)
-    if (at(jc, i + 1) == at(jc, i) || at(ir, at(jc, i + 1) - 1) != i || !(v[at(jc, i + 1) - 1] != 0))
-      fail("First argument must be upper triangular with a nonzero diagonal");
-  const std::size_t nz = at(jc, n);
-  if (nz > 0xFFFFFFFFu)
-    fail("Too many entries for 32-bit row starts");
+  const mxArray *A = prhs[0], *P = prhs[1];
+  const std::size_t n = kelvara::square_weights(A);
+  const mwIndex *jc = mxGetJc(A), *ir = mxGetIr(A);
+  const double *v = mxGetPr(A);
   const double *p = kelvara::vertex_values(P, n, "Second argument");
 
   owned perm = vector(n, mxUINT32_CLASS), invp = vector(n, mxUINT32_CLASS);
@@ -112,18 +124,44 @@ void ldl_rows(int nlhs, mxArray *plhs[], int nrhs, const mxArray *prhs[])
     q[i] = static_cast<std::uint32_t>(p[i] - 1);
     iq[q[i]] = static_cast<std::uint32_t>(i);
   }
-  kelvara::scratch<double> inv(n);
-  kelvara::scratch<std::size_t> next(n);
-  if (!inv || !next)
+  const std::size_t nzA = at(jc, n);
+  kelvara::scratch<std::size_t> cp(n + 1), lp(n + 1), cnt(n), next(n);
+  kelvara::scratch<std::uint32_t> ci(nzA), parent(n), flag(n), pattern(n);
+  kelvara::scratch<double> cx(nzA), d(n), y(n);
+  if (!cp || !lp || !cnt || !next || !ci || !parent || !flag || !pattern || !cx || !d || !y)
     fail("%s", oom);
-  for (std::size_t i = 0; i < n; ++i)
-    inv[i] = 1 / v[at(jc, i + 1) - 1];
+  permuted(n, jc, ir, v, q, iq, cp.get(), ci.get(), cx.get());
+  kelvara::ldl_tree(n, cp.get(), ci.get(), parent.get(), cnt.get(), flag.get());
+  lp[0] = 0;
+  for (std::size_t k = 0; k < n; ++k)
+    lp[k + 1] = lp[k] + cnt[k];
+  const std::size_t nz = lp[n] + n;
+  if (nz > 0xFFFFFFFFu)
+    fail("Too many entries for 32-bit row starts");
+  kelvara::scratch<std::uint32_t> li(lp[n]);
+  kelvara::scratch<double> lx(lp[n]);
+  if (!li || !lx)
+    fail("%s", oom);
+  double big = 0;
+  for (std::size_t k = 0; k < n; ++k)
+    for (std::size_t t = cp[k]; t < cp[k + 1]; ++t)
+      if (ci[t] == k)
+        big = std::fmax(big, std::fabs(cx[t]));
+  // not numerically positive definite: factor again with a shift of round-off size
+  for (double shift : {0.0, 1e-12 * big}) {
+    if (kelvara::ldl_numeric(n, cp.get(), ci.get(), cx.get(), shift, lp.get(), parent.get(),
+                             cnt.get(), li.get(), lx.get(), d.get(), y.get(), pattern.get(),
+                             flag.get()) == n)
+      break;
+    if (shift > 0 || big == 0)
+      fail("Matrix must be positive definite");
+  }
 
   owned la = vector(nz, mxDOUBLE_CLASS), lia = vector(n + 1, mxUINT32_CLASS), lja = vector(nz, mxUINT32_CLASS);
-  lower(n, jc, ir, v, inv.get(), mxGetPr(la.get()), static_cast<std::uint32_t *>(mxGetData(lia.get())),
-        static_cast<std::uint32_t *>(mxGetData(lja.get())));
+  lower(n, lp.get(), li.get(), lx.get(), d.get(), next.get(), mxGetPr(la.get()),
+        static_cast<std::uint32_t *>(mxGetData(lia.get())), static_cast<std::uint32_t *>(mxGetData(lja.get())));
   owned ua = vector(nz, mxDOUBLE_CLASS), uia = vector(n + 1, mxUINT32_CLASS), uja = vector(nz, mxUINT32_CLASS);
-  upper(n, jc, ir, v, inv.get(), next.get(), mxGetPr(ua.get()), static_cast<std::uint32_t *>(mxGetData(uia.get())),
+  upper(n, lp.get(), li.get(), lx.get(), mxGetPr(ua.get()), static_cast<std::uint32_t *>(mxGetData(uia.get())),
         static_cast<std::uint32_t *>(mxGetData(uja.get())));
   static const char *fields[] = {"ld", "ldT", "p", "invp"};
   owned F(made(mxCreateStructMatrix(1, 1, 4, fields), oom));

@@ -422,36 +422,56 @@ dense_matrix factor_rows(const mxArray *s, bool first, std::vector<double> &slot
 
 } // namespace
 
-// ldl_rows writes L = R'*diag(1./r) by rows with the pivots r.^2 last, its
-// transpose with unit slots first, and the order and its inverse, 0-based.
+// ldl_rows factors A(p,p) = L*D*L' of random sparse diagonally dominant
+// matrices: L by rows with the pivots last, its transpose with unit slots
+// first, and the order and its inverse, 0-based; a matrix only positive
+// semidefinite is factored with its round-off shift.
 TEST(setup, ldl_rows_match_a_dense_model)
 {
   std::mt19937 g(16);
   std::uniform_real_distribution<double> u(0, 1);
-  for (std::size_t n : {1, 2, 7, 30}) {
-    dense_matrix r(n, std::vector<double>(n, 0));
+  for (std::size_t n : {1, 2, 7, 30, 31}) {
+    const bool singular = n == 31;  // a Laplacian: its last pivot is round-off
+    dense_matrix m(n, std::vector<double>(n, 0));
+    for (std::size_t c = 0; c < n; ++c)
+      for (std::size_t k = 0; k < c; ++k)
+        if (u(g) < 0.3) {
+          m[k][c] = m[c][k] = -u(g);
+          m[k][k] -= m[k][c];
+          m[c][c] -= m[k][c];
+        }
+    for (std::size_t c = 0; c < n; ++c)
+      m[c][c] += singular ? 0 : u(g);
     std::vector<entry> e;
     for (std::size_t c = 0; c < n; ++c)
-      for (std::size_t k = 0; k <= c; ++k)
-        if (k == c || u(g) < 0.3) {
-          r[k][c] = k == c ? 1 + u(g) : u(g) - 0.5;
-          e.push_back({k, c, r[k][c]});
-        }
+      for (std::size_t k = 0; k < n; ++k)
+        if (m[k][c] != 0 || k == c)
+          e.push_back({k, c, m[k][c]});
     std::vector<double> p(n);
     std::iota(p.begin(), p.end(), 1.0);
     std::shuffle(p.begin(), p.end(), g);
-    ptr R = harness::sparse(n, n, e), P = harness::column(p);
-    harness::result res = call("ldl_rows", 1, {R.get(), P.get()});
+    ptr A = harness::sparse(n, n, e), P = harness::column(p);
+    harness::result res = call("ldl_rows", 1, {A.get(), P.get()});
     ASSERT_TRUE(res.ok()) << res.message();
     const mxArray *F = res.out(0);
     std::vector<double> piv, ones;
     const dense_matrix L = factor_rows(field(F, "ld"), false, piv), U = factor_rows(field(F, "ldT"), true, ones);
+    double big = 0;
+    for (std::size_t i = 0; i < n; ++i)
+      big = std::max(big, m[i][i]);
     for (std::size_t i = 0; i < n; ++i) {
-      EXPECT_EQ(piv[i], r[i][i] * r[i][i]);
+      EXPECT_GT(piv[i], 0);
+      EXPECT_TRUE(singular || piv[i] > 1e-6 * big) << "no shift where none is needed";
       EXPECT_EQ(ones[i], 1);
-      for (std::size_t j = 0; j < i; ++j) {
-        EXPECT_EQ(L[i][j], r[j][i] * (1 / r[j][j]));
-        EXPECT_EQ(U[j][i], L[i][j]);
+      for (std::size_t j = 0; j < n; ++j) {
+        if (j < i)
+          EXPECT_EQ(U[j][i], L[i][j]);
+        // (L*D*L')(i,j) against A(p(i),p(j)), plus the shift where it was needed
+        double s = 0;
+        for (std::size_t t = 0; t <= std::min(i, j); ++t)
+          s += (t == i ? 1 : L[i][t]) * piv[t] * (t == j ? 1 : L[j][t]);
+        const double want = m[std::size_t(p[i]) - 1][std::size_t(p[j]) - 1];
+        EXPECT_NEAR(s, want, 2e-12 * big) << i << " " << j;
       }
     }
     const std::vector<std::uint32_t> q = harness::words(field(F, "p")), iq = harness::words(field(F, "invp"));
@@ -462,23 +482,24 @@ TEST(setup, ldl_rows_match_a_dense_model)
   }
 }
 
-// ldl_rows refuses what is not a factor and an order, and releases every
-// allocation when one fails.
+// ldl_rows refuses what is not a positive definite matrix and an order,
+// and releases every allocation when one fails.
 TEST(setup, ldl_rows_refuses_and_releases)
 {
-  ptr R = harness::sparse(2, 2, {{0, 0, 2}, {0, 1, 1}, {1, 1, 3}});
-  ptr lower = harness::sparse(2, 2, {{0, 0, 2}, {1, 0, 1}, {1, 1, 3}});
-  ptr zero = harness::sparse(2, 2, {{0, 0, 2}, {0, 1, 1}});
+  ptr R = harness::sparse(2, 2, {{0, 0, 2}, {1, 0, -1}, {0, 1, -1}, {1, 1, 3}});
+  ptr indefinite = harness::sparse(2, 2, {{0, 0, 1}, {1, 0, 2}, {0, 1, 2}, {1, 1, 1}});
+  ptr zero = harness::sparse(2, 2, {});
   ptr p = harness::column({2, 1}), twice = harness::column({1, 1}), out = harness::column({1, 3});
-  ptr short_p = harness::column({1});
+  ptr short_p = harness::column({1}), full = harness::column({1, 2});
   struct cse {
     std::vector<const mxArray *> in;
     const char *message;
   };
   const std::vector<cse> cases = {
       {{R.get()}, "Wrong number of input arguments"},
-      {{lower.get(), p.get()}, "First argument must be upper triangular with a nonzero diagonal"},
-      {{zero.get(), p.get()}, "First argument must be upper triangular with a nonzero diagonal"},
+      {{full.get(), p.get()}, "First argument must be a real sparse double matrix"},
+      {{indefinite.get(), p.get()}, "Matrix must be positive definite"},
+      {{zero.get(), p.get()}, "Matrix must be positive definite"},
       {{R.get(), short_p.get()}, "Second argument must be a real double vector with one entry per vertex"},
       {{R.get(), twice.get()}, "Second argument must be a permutation of 1 to the order of the first"},
       {{R.get(), out.get()}, "Second argument must be a permutation of 1 to the order of the first"},
