@@ -60,9 +60,6 @@ function kelvara_build(varargin)
     'graph_islands', 'graph', {'graph_islands.cpp'}, {}, true
     'dag_sequence', 'graph', {'dag_sequence.cpp'}, {}, true
     'route_unwind', 'graph', {'route_unwind.cpp'}, {}, false
-    'pair_groups', 'solver', {'pair_groups.cpp'}, {}, false
-    'group_sum', 'solver', {'group_sum.cpp'}, {}, false
-    'level_rows', 'solver', {'level_rows.cpp'}, {}, false
     'sdd_kind', 'solver', {'sdd_kind.cpp'}, {}, false
     'ladder_fingerprint', 'solver', {'ladder_fingerprint.cpp'}, {}, false
     'ladder_grounding', 'solver', {'ladder_grounding.cpp'}, {}, false
@@ -73,7 +70,7 @@ function kelvara_build(varargin)
   };
 
   % compiled steps users never call, beside their help texts in private/
-  hidden = {'pair_groups', 'group_sum', 'level_rows', 'sdd_kind', 'ladder_setup', 'ldl_rows', ...
+  hidden = {'sdd_kind', 'ladder_setup', 'ldl_rows', ...
             'ladder_fingerprint', 'ladder_grounding', 'ladder_cg_single', 'ladder_cg_double'};
 
   if ~isequal(bits, 64) && ~isequal(bits, 32)

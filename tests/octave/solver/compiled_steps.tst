@@ -10,28 +10,6 @@
 %! assert ([k i j], [-2 2 1]);
 
 %!test
-%! pair_groups = private_fn ("pair_groups");
-%! W = sparse ([1 2 3], [2 3 4], [1 1 1], 4, 4);
-%! [q, m] = pair_groups (W + W', [1; 2; 2; 1], false (4, 1));
-%! assert (q, uint32 ([0; 0; 1; 1]));
-%! assert (m, 2);
-
-%!test
-%! group_sum = private_fn ("group_sum");
-%! W = sparse ([1 2 3], [2 3 4], [1 2 3], 4, 4);
-%! [Wc, ec] = group_sum (W + W', [1; 0; 0; 0], uint32 ([0; 0; 1; 2]), 2);
-%! assert (full (Wc), [0 2; 2 0]);
-%! assert (ec, [1; 3]);
-
-%!test
-%! level_rows = private_fn ("level_rows");
-%! W = sparse ([1 2], [2 3], [4 5], 3, 3);
-%! [a, ia, ja] = level_rows (W + W', [9; 8; 7], false);
-%! assert (a, [9; -4; 8; -5; 7]);
-%! assert (ia, uint32 ([0; 2; 4; 5]));
-%! assert (ja, uint32 ([0; 1; 1; 2; 2]));
-
-%!test
 %! ladder_cg_double = private_fn ("ladder_cg_double");
 %! A = sparse ([2 -1 0; -1 2 -1; 0 -1 2]);
 %! H = ladder_build (A, "precision", "double");
