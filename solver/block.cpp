@@ -122,27 +122,55 @@ void bcombine(std::size_t n, std::size_t k, const double *s, const double *t, co
       x[i * k + c] = static_cast<Real>(s[c] * x[i * k + c] + t[c] * y[i * k + c]);
 }
 
+namespace {
+
+// The triangular solves of bldl on columns c0 .. c0+K-1 of W in place, each
+// row's sum in two partial sums so that the additions overlap.
+template <std::size_t K>
+void ldl(const CholFactor &f, std::size_t k, std::size_t c0, double *w)
+{
+  const std::size_t n = f.ld.n;
+  const double *la = f.ld.a, *ua = f.ldT.a;
+  const std::uint32_t *lia = f.ld.ia, *lja = f.ld.ja, *uia = f.ldT.ia, *uja = f.ldT.ja;
+  w += c0;
+  for (std::size_t i = 0; i < n; ++i) {
+    double s[2][K] = {};
+    for (std::uint32_t p = lia[i]; p + 1 < lia[i + 1]; ++p)  // all but the pivot, last
+      for (std::size_t c = 0; c < K; ++c)
+        s[(p - lia[i]) & 1][c] += la[p] * w[std::size_t(lja[p]) * k + c];
+    for (std::size_t c = 0; c < K; ++c)
+      w[i * k + c] -= s[0][c] + s[1][c];
+  }
+  for (std::size_t i = 0; i < n; ++i)
+    for (std::size_t c = 0; c < K; ++c)
+      w[i * k + c] /= la[lia[i + 1] - 1];
+  for (std::size_t i = n; i-- > 0;) {
+    double s[2][K] = {};
+    for (std::uint32_t p = uia[i] + 1; p < uia[i + 1]; ++p)
+      for (std::size_t c = 0; c < K; ++c)
+        s[(p - uia[i]) & 1][c] += ua[p] * w[std::size_t(uja[p]) * k + c];
+    for (std::size_t c = 0; c < K; ++c)
+      w[i * k + c] -= s[0][c] + s[1][c];
+  }
+}
+
+} // namespace
+
 void bldl(const CholFactor &f, std::size_t k, const Real *x, double *w, Real *y)
 {
   const std::size_t n = f.ld.n;
   if (n == 0)
     return;
-  const double *la = f.ld.a, *ua = f.ldT.a;
-  const std::uint32_t *lia = f.ld.ia, *lja = f.ld.ja, *uia = f.ldT.ia, *uja = f.ldT.ja;
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t c = 0; c < k; ++c)
       w[i * k + c] = static_cast<double>(x[std::size_t(f.p[i]) * k + c]);
-  for (std::size_t i = 1; i < n; ++i)
-    for (std::uint32_t p = lia[i]; p + 1 < lia[i + 1]; ++p)
-      for (std::size_t c = 0; c < k; ++c)
-        w[i * k + c] -= la[p] * w[std::size_t(lja[p]) * k + c];
-  for (std::size_t i = 0; i < n; ++i)
-    for (std::size_t c = 0; c < k; ++c)
-      w[i * k + c] /= la[lia[i + 1] - 1];
-  for (std::size_t i = n - 1; i-- > 0;)
-    for (std::uint32_t p = uia[i + 1] - 1; p > uia[i]; --p)
-      for (std::size_t c = 0; c < k; ++c)
-        w[i * k + c] -= w[std::size_t(uja[p]) * k + c] * ua[p];
+  for (std::size_t c0 = 0; c0 < k; c0 += 4)
+    switch (k - c0) {
+    case 1: ldl<1>(f, k, c0, w); break;
+    case 2: ldl<2>(f, k, c0, w); break;
+    case 3: ldl<3>(f, k, c0, w); break;
+    default: ldl<4>(f, k, c0, w); break;
+    }
   for (std::size_t i = 0; i < n; ++i)
     for (std::size_t c = 0; c < k; ++c)
       y[i * k + c] = static_cast<Real>(w[std::size_t(f.invp[i]) * k + c]);

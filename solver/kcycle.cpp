@@ -139,8 +139,9 @@ void kcycle::coarse(std::size_t m, int steps)
   double *rho1 = s.d, *a1 = rho1 + k, *g = a1 + k, *be = g + k, *a2 = be + k,
          *s1 = a2 + k, *s2 = s1 + k;
   bsymv(n, k, V.A.a, V.A.ia, V.A.ja, s.c1, s.v1);
-  bdot(n, k, s.c1, s.v1, rho1);
-  bdot(n, k, s.c1, s.rc, a1);
+  const Real *y1[2] = {s.v1, s.rc};
+  double *d1[2] = {rho1, a1};
+  bdots<2>(n, k, s.c1, y1, d1);
   for (std::size_t c = 0; c < k; ++c) {
     const bool ok = rho1[c] > 0 && std::isfinite(rho1[c]) && std::isfinite(a1[c]);
     s1[c] = ok ? a1[c] / rho1[c] : 1;
@@ -149,9 +150,9 @@ void kcycle::coarse(std::size_t m, int steps)
   baxpy(n, k, s2, s.v1, s.rc);
   visit(m, s.rc, s.c2);
   bsymv(n, k, V.A.a, V.A.ia, V.A.ja, s.c2, s.t);
-  bdot(n, k, s.c2, s.v1, g);
-  bdot(n, k, s.c2, s.t, be);
-  bdot(n, k, s.c2, s.rc, a2);
+  const Real *y2[3] = {s.v1, s.t, s.rc};
+  double *d2[3] = {g, be, a2};
+  bdots<3>(n, k, s.c2, y2, d2);
   for (std::size_t c = 0; c < k; ++c) {
     const double rho2 = s2[c] != 0 ? be[c] - g[c] * (g[c] / rho1[c]) : 0;  // no square to overflow
     if (rho2 > 0 && std::isfinite(rho2) && std::isfinite(a2[c])) {
