@@ -39,9 +39,13 @@ function solver_summary (best, real_, tol, file, machine)
   for g = 1:rows (groups)
     k = groups{g, 2} & isfinite (ratio);
     if (any (k))
+      k4g = k4(groups{g, 2} & isfinite (k4));
+      if (isempty (k4g))
+        k4g = NaN;  # the block solve was not run
+      endif
       printf ("%-14s median ours/hypre %.2f (%.2f to %.2f); ours faster on %d of %d; block k=4/k=1 median %.2f\n", ...
               groups{g, 1}, median (ratio(k)), min (ratio(k)), max (ratio(k)), nnz (ratio(k) < 1), ...
-              nnz (k), median (k4(groups{g, 2} & isfinite (k4))));
+              nnz (k), median (k4g));
     endif
   endfor
   missing = fam(! isfinite (ratio));
